@@ -37,6 +37,8 @@ const char* ControlKindName(ControlKind kind) {
       return "menu";
     case ControlKind::Timer:
       return "timer";
+    case ControlKind::Button:
+      return "button";
   }
   return "control";
 }
@@ -112,6 +114,52 @@ void Control::SetPointer(MousePointer p) {
   if (pointer_ == p) return;
   pointer_ = p;
   Changed();
+}
+
+void Control::SetFont(double size_pt, bool bold) {
+  if (font_size_ == size_pt && font_bold_ == bold) return;
+  font_size_ = size_pt;
+  font_bold_ = bold;
+  Changed();
+}
+
+bool Control::EffectiveEnabled() const {
+  for (const Control* c = this; c != nullptr; c = c->container_) {
+    if (!c->enabled_) return false;
+  }
+  return true;
+}
+
+bool Control::EffectiveVisible() const {
+  for (const Control* c = this; c != nullptr; c = c->container_) {
+    if (!c->visible_) return false;
+  }
+  return true;
+}
+
+bool Control::TakesFocus() const {
+  switch (kind_) {
+    case ControlKind::TextBox:
+    case ControlKind::Slider:
+    case ControlKind::UpDown:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+    case ControlKind::ComboBox:
+    case ControlKind::ListBox:
+    case ControlKind::Grid:
+    case ControlKind::Button:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Control::SetFocus() {
+  if (owner_) {
+    owner_->MoveFocus(this);
+  } else {
+    SetFocused(true);
+  }
 }
 
 void Control::BringToFront() {

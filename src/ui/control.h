@@ -40,6 +40,7 @@ enum class ControlKind {
   Grid,
   Menu,
   Timer,
+  Button,  // a standard push button with a caption
 };
 const char* ControlKindName(ControlKind kind);
 
@@ -96,6 +97,16 @@ class Control {
   MousePointer Pointer() const { return pointer_; }
   void SetPointer(MousePointer p);
 
+  // Font of the control's text: size in points (0 = the desktop's default) and weight.
+  double FontSize() const { return font_size_; }
+  bool FontBold() const { return font_bold_; }
+  void SetFont(double size_pt, bool bold);
+
+  // Whether a person can reach the control: it and every container holding it are enabled
+  // (visible). User actions on a control that is not enabled this way do nothing.
+  bool EffectiveEnabled() const;
+  bool EffectiveVisible() const;
+
   // Stacking order among the siblings of the same container: larger is in front.
   int ZOrder() const { return z_order_; }
   void BringToFront();
@@ -115,6 +126,10 @@ class Control {
   std::function<void()> OnLostFocus;
   void SetFocused(bool focused);
   bool Focused() const { return focused_; }
+  // Moves the window's keyboard focus here (the previous holder loses it first).
+  void SetFocus();
+  // Whether a click or typing gives this kind of control the keyboard focus.
+  bool TakesFocus() const;
 
  protected:
   void Changed();
@@ -134,6 +149,8 @@ class Control {
   Colour back_ = kButtonFace;
   std::string tool_tip_;
   MousePointer pointer_ = MousePointer::Default;
+  double font_size_ = 0;
+  bool font_bold_ = false;
   int z_order_ = 0;
 };
 

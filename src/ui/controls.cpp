@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 #include "ui/services.h"
@@ -13,56 +14,182 @@ void Label::SetCaption(std::string text) {
   Changed();
 }
 
+void Label::SetAlignment(Alignment a) {
+  if (alignment_ == a) return;
+  alignment_ = a;
+  Changed();
+}
+
 void Label::UserClick() {
-  if (Enabled() && OnClick) OnClick();
+  if (EffectiveEnabled() && OnClick) OnClick();
 }
 
 void Label::UserDblClick() {
-  if (Enabled() && OnDblClick) OnDblClick();
+  if (EffectiveEnabled() && OnDblClick) OnDblClick();
+}
+
+// ---- Button
+
+void Button::SetCaption(std::string text) {
+  if (caption_ == text) return;
+  caption_ = std::move(text);
+  Changed();
+}
+
+void Button::UserClick() {
+  if (EffectiveEnabled() && OnClick) OnClick();
 }
 
 // ---- TextBox
 
-void TextBox::SetText(std::string text) {
-  if (max_length_ > 0 && static_cast<int>(text.size()) > max_length_) text.resize(max_length_);
-  if (text_ == text) return;
+namespace {
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The text a key inserts: printable ASCII as itself, characters beyond ASCII (negative codes,
+// or codes from 128 up) as their UTF-8 bytes, control codes nothing.
+std::string KeyText(int key) {
+  std::string out;
+  if (key >= 32 && key < 127) {
+    out += static_cast<char>(key);
+  } else if (key < 0 && key >= -0x10FFFF) {
+    AppendUtf8(out, static_cast<std::uint32_t>(-key));
+  } else if (key >= 128 && key <= 0x10FFFF) {
+    AppendUtf8(out, static_cast<std::uint32_t>(key));
+  }
+  return out;
+}
+
+// The code a key down reports: letters as their capital, everything else as typed.
+int KeyDownCode(int key) {
+  return key >= 'a' && key <= 'z' ? key - 'a' + 'A' : key;
+}
+
+}  // namespace
+
+std::vector<int> KeysOf(const std::string& text) {
+  std::vector<int> keys;
+  for (std::size_t i = 0; i < text.size();) {
+    auto c = static_cast<unsigned char>(text[i]);
+    int len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    if (len == 1 || i + static_cast<std::size_t>(len) > text.size()) {
+      keys.push_back(c < 0x80 ? c : -static_cast<int>(c));  // stray byte: taken as Latin-1
+      ++i;
+      continue;
+    }
+    std::uint32_t cp = c & (0xFF >> (len + 1));
+    for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    keys.push_back(-static_cast<int>(cp));
+    i += static_cast<std::size_t>(len);
+  }
+  return keys;
+}
+
+void TextBox::Assign(std::string text, int caret) {
+  sel_length_ = 0;
+  if (text_ == text) {
+    caret_ = std::clamp(caret, 0, static_cast<int>(text_.size()));
+    Changed();
+    return;
+  }
   text_ = std::move(text);
-  caret_ = static_cast<int>(text_.size());
+  caret_ = std::clamp(caret, 0, static_cast<int>(text_.size()));
   Changed();
   if (OnChange) OnChange();
 }
 
+void TextBox::SetText(std::string text) {
+  const int end = static_cast<int>(text.size());
+  if (text_ == text) return;
+  Assign(std::move(text), end);
+}
+
 void TextBox::SetCaret(int pos) {
   caret_ = std::clamp(pos, 0, static_cast<int>(text_.size()));
+  sel_length_ = 0;
+}
+
+void TextBox::SetSelection(int start, int length) {
+  const int size = static_cast<int>(text_.size());
+  start = std::clamp(start, 0, size);
+  length = std::clamp(length, 0, size - start);
+  caret_ = start + length;
+  sel_length_ = length;
+  Changed();
+}
+
+std::string TextBox::SelText() const {
+  return text_.substr(static_cast<std::size_t>(SelStart()), static_cast<std::size_t>(sel_length_));
 }
 
 void TextBox::UserKey(int key) {
-  if (!Enabled()) return;
+  if (!EffectiveEnabled()) return;
+  if (OnKeyDown) {
+    int code = KeyDownCode(key);
+    OnKeyDown(code, 0);
+  }
   if (OnKeyPress) OnKeyPress(key);
   if (key == 0 || key == kKeyEnter) return;
+  // A handler may have rewritten the text; work on what is there now.
+  const int size = static_cast<int>(text_.size());
+  int start = std::clamp(SelStart(), 0, size);
+  int end = std::clamp(start + sel_length_, start, size);
   std::string next = text_;
-  int caret = std::clamp(caret_, 0, static_cast<int>(next.size()));
   if (key == kKeyBackspace) {
-    if (caret == 0) return;
-    next.erase(static_cast<std::size_t>(caret - 1), 1);
-    --caret;
-  } else if (key >= 32 && key < 256) {
-    if (max_length_ > 0 && static_cast<int>(next.size()) >= max_length_) return;
-    next.insert(next.begin() + caret, static_cast<char>(key));
-    ++caret;
-  } else {
-    return;  // control keys other than Backspace insert nothing
+    if (start == end) {
+      if (start == 0) return;
+      do {
+        --start;
+      } while (start > 0 && IsContinuation(next[static_cast<std::size_t>(start)]));
+    }
+    next.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+    Assign(std::move(next), start);
+    return;
   }
-  SetText(std::move(next));
-  caret_ = caret;
+  const std::string insert = KeyText(key);
+  if (insert.empty()) return;  // control keys other than Backspace insert nothing
+  next.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+  if (max_length_ > 0 && next.size() + insert.size() > static_cast<std::size_t>(max_length_)) {
+    return;
+  }
+  next.insert(static_cast<std::size_t>(start), insert);
+  Assign(std::move(next), start + static_cast<int>(insert.size()));
 }
 
 void TextBox::UserType(const std::string& text) {
-  for (unsigned char c : text) UserKey(c);
+  for (int key : KeysOf(text)) UserKey(key);
 }
 
 void TextBox::UserReplace(const std::string& text) {
-  if (Enabled()) SetText(text);
+  if (!EffectiveEnabled()) return;
+  std::string next = text;
+  if (max_length_ > 0 && static_cast<int>(next.size()) > max_length_) {
+    std::size_t cut = static_cast<std::size_t>(max_length_);
+    while (cut > 0 && IsContinuation(next[cut])) --cut;  // never split a character
+    next.resize(cut);
+  }
+  const int end = static_cast<int>(next.size());
+  Assign(std::move(next), end);
 }
 
 // ---- RangeControl
@@ -70,7 +197,20 @@ void TextBox::UserReplace(const std::string& text) {
 void RangeControl::SetRange(int min, int max) {
   min_ = min;
   max_ = std::max(min, max);
-  value_ = std::clamp(value_, min_, max_);
+  const int clamped = std::clamp(value_, min_, max_);
+  const bool moved = clamped != value_;
+  value_ = clamped;
+  Changed();
+  if (moved && OnChange) OnChange();
+}
+
+void RangeControl::UserSetValue(int v) {
+  if (EffectiveEnabled()) SetValue(v);
+}
+
+void Slider::SetHorizontal(bool on) {
+  if (horizontal_ == on) return;
+  horizontal_ = on;
   Changed();
 }
 
@@ -85,8 +225,13 @@ void RangeControl::SetValue(int v) {
 // ---- CheckBox / OptionButton
 
 void CheckBox::SetCaption(std::string text) {
+  if (caption_ == text) return;
   caption_ = std::move(text);
   Changed();
+}
+
+void CheckBox::UserClick() {
+  if (EffectiveEnabled()) SetValue(value_ == 0 ? 1 : 0);
 }
 
 void CheckBox::SetValue(int v) {
@@ -98,8 +243,13 @@ void CheckBox::SetValue(int v) {
 }
 
 void OptionButton::SetCaption(std::string text) {
+  if (caption_ == text) return;
   caption_ = std::move(text);
   Changed();
+}
+
+void OptionButton::UserClick() {
+  if (EffectiveEnabled()) SetValue(true);
 }
 
 void OptionButton::SetGroup(OptionGroup& group) {
@@ -138,6 +288,17 @@ void ListControl::AddItem(std::string text) {
   Changed();
 }
 
+void ListControl::RemoveItem(int i) {
+  List(i);
+  items_.erase(items_.begin() + i);
+  if (list_index_ == i) {
+    list_index_ = -1;
+  } else if (list_index_ > i) {
+    --list_index_;
+  }
+  Changed();
+}
+
 const std::string& ListControl::List(int i) const {
   if (i < 0 || i >= ListCount()) throw std::out_of_range("list index " + std::to_string(i));
   return items_[static_cast<std::size_t>(i)];
@@ -155,8 +316,12 @@ std::string ListControl::Text() const {
   return list_index_ < 0 ? std::string() : List(list_index_);
 }
 
+void ListControl::UserSelect(int i) {
+  if (EffectiveEnabled()) SetListIndex(i);
+}
+
 void ListControl::UserDblClick() {
-  if (Enabled() && OnDblClick) OnDblClick();
+  if (EffectiveEnabled() && OnDblClick) OnDblClick();
 }
 
 // ---- Image, Frame, Shape, ProgressBar
@@ -168,16 +333,22 @@ void Image::SetPicture(std::string id) {
 }
 
 void Image::UserClick() {
-  if (Enabled() && OnClick) OnClick();
+  if (EffectiveEnabled() && OnClick) OnClick();
 }
 
 void Image::UserDblClick() {
-  if (Enabled() && OnDblClick) OnDblClick();
+  if (EffectiveEnabled() && OnDblClick) OnDblClick();
 }
 
 void Frame::SetCaption(std::string text) {
   if (caption_ == text) return;
   caption_ = std::move(text);
+  Changed();
+}
+
+void Frame::SetBorder(bool on) {
+  if (border_ == on) return;
+  border_ = on;
   Changed();
 }
 
@@ -210,6 +381,7 @@ void PictureBox::SetScale(double width, double height) {
 
 void PictureBox::Cls() {
   lines_.clear();
+  Changed();
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2) {
@@ -218,6 +390,15 @@ void PictureBox::Line(double x1, double y1, double x2, double y2) {
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, Colour colour) {
   lines_.push_back(DrawnLine{x1, y1, x2, y2, colour, draw_width_});
+  Changed();
+}
+
+void PictureBox::UserClick() {
+  if (EffectiveEnabled() && OnClick) OnClick();
+}
+
+void PictureBox::UserDblClick() {
+  if (EffectiveEnabled() && OnDblClick) OnDblClick();
 }
 
 // ---- Grid
@@ -269,7 +450,7 @@ void Grid::SetRow(int row) {
 }
 
 void Grid::UserDblClick(int row) {
-  if (!Enabled()) return;
+  if (!EffectiveEnabled()) return;
   SetRow(row);
   if (OnDblClick) OnDblClick();
 }
@@ -306,7 +487,7 @@ void Menu::SetItemEnabled(int i, bool on) {
 
 void Menu::UserChoose(int i) {
   const Item& item = ItemAt(i);
-  if (Enabled() && item.enabled && item.visible && OnClick) OnClick(i);
+  if (EffectiveEnabled() && item.enabled && item.visible && OnClick) OnClick(i);
 }
 
 // ---- Timer

@@ -13,11 +13,15 @@ namespace velmark::ui {
 inline constexpr int kKeyBackspace = 8;
 inline constexpr int kKeyEnter = 13;
 
+enum class Alignment { Left, Right, Center };
+
 class Label : public Control, public MouseEvents {
  public:
   Label() : Control(ControlKind::Label) {}
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string text);
+  Alignment TextAlignment() const { return alignment_; }
+  void SetAlignment(Alignment a);
 
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
@@ -26,36 +30,66 @@ class Label : public Control, public MouseEvents {
 
  private:
   std::string caption_;
+  Alignment alignment_ = Alignment::Left;
 };
+
+// A standard push button.
+class Button : public Control {
+ public:
+  Button() : Control(ControlKind::Button) {}
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string text);
+  std::function<void()> OnClick;
+  void UserClick();
+
+ private:
+  std::string caption_;
+};
+
+// Texts are UTF-8. Key codes are those of the character typed: 32..126 for the printable ASCII
+// characters, the control codes 3, 8, 13, 22, 24 and 26 for Ctrl+C, Backspace, Enter, Ctrl+V,
+// Ctrl+X and Ctrl+Z, and minus the Unicode code point for any character outside ASCII (a
+// handler that only allows the single-byte set tests for a negative code).
+// The key codes a person presses to type a UTF-8 text, one per character.
+std::vector<int> KeysOf(const std::string& text);
 
 class TextBox : public Control {
  public:
   TextBox() : Control(ControlKind::TextBox) { SetBackColor(kWhite); }
   const std::string& Text() const { return text_; }
-  // A program write; raises OnChange when the text differs.
+  // A program write; raises OnChange when the text differs. The length limit only holds back
+  // what a person types, as with the toolkit's own text boxes.
   void SetText(std::string text);
-  int MaxLength() const { return max_length_; }  // 0 = no limit
-  void SetMaxLength(int n) { max_length_ = n; }
+  int MaxLength() const { return max_length_; }  // in bytes; 0 = no limit
+  void SetMaxLength(int n) { max_length_ = n > 0 ? n : 0; }
+  // Caret and selection in bytes; typing replaces the selection.
   int Caret() const { return caret_; }
   void SetCaret(int pos);
+  int SelStart() const { return sel_length_ > 0 ? caret_ - sel_length_ : caret_; }
+  int SelLength() const { return sel_length_; }
+  void SetSelection(int start, int length);
+  std::string SelText() const;
 
   // Key press: the handler may replace the key code; 0 discards the key.
   std::function<void(int& key)> OnKeyPress;
   std::function<void(int& key, int shift)> OnKeyDown;
   std::function<void()> OnChange;
 
-  // A person typing: each character goes through OnKeyPress and is then inserted at the caret
-  // (unless discarded or the length limit is reached). Enter inserts nothing; Backspace deletes
-  // the character before the caret.
+  // A person typing: each key goes through OnKeyDown and OnKeyPress (which may replace or
+  // discard it) and is then inserted at the caret in place of the selection (unless the length
+  // limit is reached). Enter and the other control codes insert nothing; Backspace deletes the
+  // selection or the character before the caret. UserType presses one key per character.
   void UserType(const std::string& text);
   void UserKey(int key);
-  // A person replacing the whole text at once (a paste over everything).
+  // A person replacing the whole text at once (a paste over everything); held to the limit.
   void UserReplace(const std::string& text);
 
  private:
+  void Assign(std::string text, int caret);
   std::string text_;
   int max_length_ = 0;
   int caret_ = 0;
+  int sel_length_ = 0;  // the selection runs from caret_ - sel_length_ to caret_
 };
 
 // Integer value within Min..Max; used for sliders and up-down controls.
@@ -66,9 +100,10 @@ class RangeControl : public Control {
   void SetValue(int v);  // clamped to Min..Max, raises OnChange when it changes
   int Min() const { return min_; }
   int Max() const { return max_; }
+  // Setting a range that excludes the value moves the value, which raises OnChange.
   void SetRange(int min, int max);
   std::function<void()> OnChange;
-  void UserSetValue(int v) { SetValue(v); }
+  void UserSetValue(int v);
 
  private:
   int value_ = 0;
@@ -76,9 +111,15 @@ class RangeControl : public Control {
   int max_ = 10;
 };
 
+// Vertical unless told otherwise; Min is at the top of the track, as the windows expect.
 class Slider : public RangeControl {
  public:
   Slider() : RangeControl(ControlKind::Slider) {}
+  bool Horizontal() const { return horizontal_; }
+  void SetHorizontal(bool on);
+
+ private:
+  bool horizontal_ = false;
 };
 
 class UpDown : public RangeControl {
@@ -94,7 +135,7 @@ class CheckBox : public Control {
   int Value() const { return value_; }  // 0 or 1
   void SetValue(int v);                 // raises OnClick when it changes
   std::function<void()> OnClick;
-  void UserClick() { SetValue(value_ == 0 ? 1 : 0); }
+  void UserClick();
 
  private:
   std::string caption_;
@@ -124,7 +165,7 @@ class OptionButton : public Control {
   void SetValue(bool on);
   void SetGroup(OptionGroup& group);
   std::function<void()> OnClick;
-  void UserClick() { SetValue(true); }
+  void UserClick();
 
  private:
   std::string caption_;
@@ -138,6 +179,7 @@ class ListControl : public Control {
   explicit ListControl(ControlKind kind) : Control(kind) { SetBackColor(kWhite); }
   void Clear();
   void AddItem(std::string text);
+  void RemoveItem(int i);  // the selection follows its entry; removing it clears the selection
   int ListCount() const { return static_cast<int>(items_.size()); }
   const std::string& List(int i) const;
   const std::vector<std::string>& Items() const { return items_; }
@@ -147,7 +189,7 @@ class ListControl : public Control {
 
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
-  void UserSelect(int i) { SetListIndex(i); }
+  void UserSelect(int i);
   void UserDblClick();
 
  private:
@@ -185,14 +227,18 @@ class Image : public Control, public MouseEvents {
   std::string picture_;
 };
 
+// A frame holds other controls; without a border it is a plain panel (the stacked pages).
 class Frame : public Control {
  public:
   Frame() : Control(ControlKind::Frame) {}
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string text);
+  bool Border() const { return border_; }
+  void SetBorder(bool on);
 
  private:
   std::string caption_;
+  bool border_ = true;
 };
 
 struct DrawnLine {
@@ -217,14 +263,17 @@ class PictureBox : public Control, public MouseEvents {
   Colour PenColour() const { return pen_; }
   void SetPenColour(Colour c) { pen_ = c; }
 
+  // Every drawing call tells the binding, which coalesces the repaints itself.
   void Cls();
   void Line(double x1, double y1, double x2, double y2);
   void Line(double x1, double y1, double x2, double y2, Colour colour);
   const std::vector<DrawnLine>& DisplayList() const { return lines_; }
-  // Ends a batch of drawing: the binding repaints once instead of once per line.
   void Flush() { Changed(); }
 
   std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+  void UserClick();
+  void UserDblClick();
 
  private:
   double scale_width_ = 0;
@@ -318,6 +367,7 @@ class Timer : public Control {
   Timer() : Control(ControlKind::Timer) { SetVisible(false); }
   ~Timer() override;
   void Bind(TimerService& service) { service_ = &service; }
+  bool Bound() const { return service_ != nullptr; }
   int Interval() const { return interval_; }
   void SetInterval(int ms);
   bool TimerEnabled() const { return running_; }

@@ -121,4 +121,9 @@ void HeadlessDesktop::PopupMenu(Window&, Menu& menu, int, int) {
   popped_menu_ = &menu;
 }
 
+void HeadlessDesktop::Forget(Window& window) {
+  Hide(window);
+  if (popped_menu_ && popped_menu_->Owner() == &window) popped_menu_ = nullptr;
+}
+
 }  // namespace velmark::ui

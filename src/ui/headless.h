@@ -98,6 +98,7 @@ class HeadlessDesktop : public Desktop {
   void WindowChanged(Window&) override {}
   void Repaint(Window&) override { ++repaints_; }
   void PopupMenu(Window& window, Menu& menu, int x, int y) override;
+  void Forget(Window& window) override;
 
   std::function<void(Window&)> ModalDriver;
   // Called when a modal window opens and there is no driver (tests turn it into a failure).

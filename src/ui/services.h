@@ -88,6 +88,11 @@ class Desktop {
   virtual void Repaint(Window& window) = 0;
   // Pops up a menu at (x, y) in the window's units; a chosen item arrives as the menu's click.
   virtual void PopupMenu(Window& window, Menu& menu, int x, int y) = 0;
+  // The window object is being destroyed: drop every reference to it and its controls.
+  virtual void Forget(Window& /*window*/) {}
+  // Paints what is due without taking user input; called while a blocking exchange waits, so
+  // that the windows keep painting.
+  virtual void PumpPaintEvents() {}
 };
 
 // Everything a window is handed at construction.

@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "ui/controls.h"
+
 namespace velmark::ui {
 
 Window::Window(Platform& platform, std::string name)
     : platform_(platform), name_(std::move(name)) {}
 
-Window::~Window() = default;
+// The desktop may still hold a view of this window; it lets go before the controls vanish.
+Window::~Window() {
+  platform_.desktop.Forget(*this);
+}
 
 void Window::SetCaption(std::string text) {
   if (caption_ == text) return;
@@ -25,6 +30,12 @@ void Window::MoveTo(int left, int top) {
   left_ = left;
   top_ = top;
   Changed();
+}
+
+void Window::UserResize(int width, int height) {
+  client_width_ = width;
+  client_height_ = height;
+  Form_Resize();
 }
 
 void Window::SetState(WindowState state) {
@@ -77,6 +88,7 @@ bool Window::Unload(UnloadMode mode) {
   Form_Unload();
   loaded_ = false;
   shown_ = false;
+  focus_ = nullptr;
   platform_.desktop.Closed(*this);
   return true;
 }
@@ -89,6 +101,19 @@ void Window::Activate() {
 void Window::Register(const std::string& name, Control& control, int index) {
   control.Attach(this, name, index);
   controls_.push_back(&control);
+  if (control.Kind() == ControlKind::Timer) {
+    auto& timer = static_cast<Timer&>(control);
+    if (!timer.Bound()) timer.Bind(platform_.timers);
+  }
+}
+
+void Window::MoveFocus(Control* control) {
+  if (focus_ == control) return;
+  Control* old = focus_;
+  focus_ = control;
+  if (old) old->SetFocused(false);
+  // A lost-focus handler may move the focus elsewhere; the latest request wins.
+  if (control && focus_ == control) control->SetFocused(true);
 }
 
 Control* Window::Find(const std::string& name, int index) const {

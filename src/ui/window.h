@@ -37,6 +37,9 @@ class Window {
   int Top() const { return top_; }
   void MoveTo(int left, int top);
 
+  // A person resizing the window (client size in logical units); raises Form_Resize.
+  void UserResize(int width, int height);
+
   WindowState State() const { return state_; }
   void SetState(WindowState state);  // raises Form_Resize
   MousePointer Pointer() const { return pointer_; }
@@ -62,7 +65,12 @@ class Window {
   void Activate();  // raises Form_Activate
   void Repaint() { platform_.desktop.Repaint(*this); }
 
-  // Registry.
+  // Keyboard focus: the control holding it, or null. MoveFocus raises the old holder's
+  // OnLostFocus and then the new one's OnGotFocus.
+  Control* FocusedControl() const { return focus_; }
+  void MoveFocus(Control* control);
+
+  // Registry. Timers registered here are bound to the platform's timer service.
   void Register(const std::string& name, Control& control, int index = -1);
   template <typename T>
   void Register(const std::string& name, ControlArray<T>& array) {
@@ -97,6 +105,7 @@ class Window {
   bool shown_ = false;
   bool modal_ = false;
   std::vector<Control*> controls_;
+  Control* focus_ = nullptr;
   int z_counter_ = 0;
 };
 
