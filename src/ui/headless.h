@@ -45,6 +45,7 @@ class ScriptedFileDialog : public FileDialogService {
   std::optional<std::string> OpenFile(const FileRequest& request) override;
   std::optional<std::string> SaveFile(const FileRequest& request) override;
   const std::vector<FileRequest>& Requests() const { return requests_; }
+  std::size_t Pending() const { return answers_.size(); }
   std::function<void(const std::string&)> OnUnexpected;
 
  private:
