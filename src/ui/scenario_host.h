@@ -41,7 +41,8 @@ class ScenarioStage {
   virtual Window* ActiveWindow() = 0;
   // Lets the toolkit catch up after a step (a no-op without one).
   virtual void Settle() {}
-  // Writes a picture of the window; the error text, or empty on success.
+  // Writes a picture of the window; the error text, or empty on success (a stage without a
+  // toolkit writes nothing).
   virtual std::string Screenshot(Window& window, const std::string& png_path);
 };
 

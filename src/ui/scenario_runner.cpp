@@ -62,8 +62,10 @@ const ScenarioRunner::Verb ScenarioRunner::kVerbs[] = {
     {"expect-file", 3, -1, &ScenarioRunner::CheckFile},
 };
 
+// Without a toolkit there is nothing to take a picture of; the line passes so that one
+// scenario serves both kinds of run.
 std::string ScenarioStage::Screenshot(Window&, const std::string&) {
-  return "screenshots need the Qt binding (--qt)";
+  return {};
 }
 
 ScenarioRunner::ScenarioRunner(ScenarioStage& stage, ScenarioHost& host)
