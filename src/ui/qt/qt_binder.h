@@ -82,9 +82,10 @@ class MouseWidget : public Base {
     if (mouse) mouse(kMouseUp, e);
     Base::mouseReleaseEvent(e);
   }
+  // Not passed on: the widget's own handler would report the double click as a second press.
   void mouseDoubleClickEvent(QMouseEvent* e) override {
-    if (mouse) mouse(kMouseDouble, e);
-    Base::mouseDoubleClickEvent(e);
+    if (!mouse) return Base::mouseDoubleClickEvent(e);
+    mouse(kMouseDouble, e);
   }
 };
 
