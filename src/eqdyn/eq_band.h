@@ -33,6 +33,9 @@ double EqGainOfSlider(int position);
 int BandElementOf(int channel, int band_number);
 // Global band of element i on the current channel, or -1 when it names none.
 int BandOfElement(Core& core, int element);
+// The channel's band-bypass word: bit k set while band k is switched off; bits above the
+// channel's last band stay 0.
+int EqBandMask(const DeviceSettings& rec, int channel);
 
 // Normalises the band's texts, stores it in record and image, places its cursor and knob,
 // greys its controls by type and switch, and sends CmdEqBand.
