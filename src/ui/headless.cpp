@@ -117,13 +117,17 @@ void HeadlessDesktop::Activate(Window& window) {
   active_ = &window;
 }
 
-void HeadlessDesktop::PopupMenu(Window&, Menu& menu, int, int) {
+void HeadlessDesktop::PopupMenu(Window& window, Menu& menu, int, int) {
   popped_menu_ = &menu;
+  popped_owner_ = &window;
 }
 
 void HeadlessDesktop::Forget(Window& window) {
   Hide(window);
-  if (popped_menu_ && popped_menu_->Owner() == &window) popped_menu_ = nullptr;
+  if (popped_owner_ == &window) {
+    popped_menu_ = nullptr;
+    popped_owner_ = nullptr;
+  }
 }
 
 }  // namespace velmark::ui

@@ -114,6 +114,7 @@ class HeadlessDesktop : public Desktop {
   std::vector<Window*> open_;
   Window* active_ = nullptr;
   Menu* popped_menu_ = nullptr;
+  Window* popped_owner_ = nullptr;  // kept apart: Forget comes after the controls are gone
   int repaints_ = 0;
 };
 

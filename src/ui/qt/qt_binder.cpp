@@ -39,7 +39,7 @@ void ControlBinder::Create(QWidget* parent) {
 }
 
 void ControlBinder::Release() {
-  if (control_ && control_->View() == this) control_->SetView(nullptr);
+  // Never touches the control: it may already be destroyed.
   control_ = nullptr;
   if (widget_) widget_->blockSignals(true);
 }

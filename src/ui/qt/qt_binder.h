@@ -29,7 +29,8 @@ class ControlBinder : public ControlView {
   QWidget* Widget() const { return widget_; }
   Control* Target() const { return control_; }
   void Refresh(Control& control) override;
-  // The control is going away: the binder no longer calls it and silences its widget.
+  // The control is going away (or gone): the binder no longer touches it and silences its
+  // widget. Whoever knows the control is alive clears its view first.
   void Release();
 
  protected:

@@ -363,6 +363,7 @@ void QtDesktop::Repaint(Window& window) {
 
 void QtDesktop::PopupMenu(Window& window, Menu& menu, int x, int y) {
   popped_menu_ = &menu;
+  popped_owner_ = &window;
   if (modal_driver_) return;  // a scenario chooses the item with its own line
   WindowView& view = ViewOf(window);
   auto it = view.menus.find(&menu);
@@ -376,7 +377,10 @@ void QtDesktop::Forget(Window& window) {
   it->second->Release();
   if (active_ == &window) active_ = nullptr;
   if (frame_ == &window) frame_ = nullptr;
-  if (popped_menu_ && popped_menu_->Owner() == &window) popped_menu_ = nullptr;
+  if (popped_owner_ == &window) {
+    popped_menu_ = nullptr;
+    popped_owner_ = nullptr;
+  }
   views_.erase(it);
   if (!active_) active_ = FrontWindow();
 }

@@ -65,6 +65,7 @@ class QtDesktop : public Desktop {
   Window* frame_ = nullptr;
   Window* active_ = nullptr;
   Menu* popped_menu_ = nullptr;
+  Window* popped_owner_ = nullptr;  // kept apart: Forget comes after the controls are gone
   std::function<void(Window&)> modal_driver_;
   bool activating_ = false;
 };
