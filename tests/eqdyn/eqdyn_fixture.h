@@ -1,0 +1,149 @@
+#pragma once
+// A program state with one USB unit (index 0) on-line, the transaction engine over a scripted
+// port that echoes every request (or over any other port, such as the simulated line),
+// headless platform services and one edit window's controls per unit. The unit starts from the
+// default configuration, with the record's equaliser and dynamics fields taken from it.
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands/core.h"
+#include "model/defaults.h"
+#include "model/number_text.h"
+#include "support/scripted_port.h"
+#include "ui/headless.h"
+
+namespace velmark::testing {
+
+class EqWindows : public EditWindowSource {
+ public:
+  EditControls& EditControlsOf(int unit) override {
+    auto& slot = windows_.at(static_cast<std::size_t>(unit));
+    if (!slot) slot = std::make_unique<EditControls>();
+    return *slot;
+  }
+
+ private:
+  std::array<std::unique_ptr<EditControls>, kUnitCount> windows_{};
+};
+
+struct Sent {
+  std::uint8_t command;
+  FrameData data;
+  bool operator==(const Sent&) const = default;
+};
+
+class EqFixture {
+ public:
+  explicit EqFixture(SerialPort* port = nullptr)
+      : link(st, port ? *port : scripted, platform.messages),
+        core{st, link, platform.platform, windows} {
+    st.LinkStarted = true;
+    st.ComPort = 1;
+    st.DeviceTable[0] = {true, true, 0, true};
+    scripted.responder = [this](Frame&) {
+      const bool fail = fail_from >= 0 && static_cast<int>(scripted.calls.size()) > fail_from;
+      return fail ? SerialStatus::Timeout : SerialStatus::Ok;
+    };
+    platform.messages.OnUnexpected = [this](const ui::ShownMessage& m) {
+      unexpected.push_back(m.text);
+    };
+    LoadDefaults();
+  }
+
+  // Requests that went out through the scripted port.
+  std::vector<Sent> Packets() const {
+    std::vector<Sent> out;
+    for (const auto& call : scripted.calls) {
+      FrameData d{};
+      std::copy(call.frame.begin() + 4, call.frame.begin() + 12, d.begin());
+      out.push_back({call.frame[3], d});
+    }
+    return out;
+  }
+  void Clear() { scripted.calls.clear(); }
+  // Exchanges from number n on (0-based) time out.
+  void FailFrom(int n) { fail_from = n; }
+
+  // The default image and the record fields the equaliser and dynamics builders read.
+  void LoadDefaults() {
+    CopyDefaultImage(Img());
+    DeviceSettings& rec = Rec();
+    const ParamImage& img = Img();
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+      const int mask = ReadWord(img, EqMaskAddr[ch]);
+      for (int k = 0; k <= BandLast[ch]; ++k) {
+        const int b = BandOf(ch, k), a = EqBandAddr[b];
+        rec.EqType[b] = img[a];
+        rec.EqFreq[b] = ReadWord(img, a + 1);
+        rec.EqBandBypass[b] = (mask >> k) & 1;
+        rec.EqGain[b] = rec.EqBandBypass[b] != 0 ? 0.0 : img[a + 4] / 2.0 - 15;
+      }
+      rec.EqBypass[ch] = MaskBit(img[EqBypassMaskAddr], ch);
+      rec.CompBypass[ch] = MaskBit(img[CompBypassMaskAddr], ch);
+      rec.LimBypass[ch] = MaskBit(img[LimBypassMaskAddr], ch);
+    }
+  }
+
+  // Makes `ch` the current channel and fills its page's controls from the image, as the page
+  // refresh does (with UpdatingControls held, without running any builder).
+  void ShowChannel(int ch) {
+    st.CurChannel[st.CurUnit] = ch;
+    FlagGuard quiet(st.UpdatingControls);
+    EditControls& w = W();
+    const ParamImage& img = Img();
+    for (int k = 0; k <= BandLast[ch]; ++k) {
+      const int e = IsInputChannel(ch) ? k : k + 13, a = EqBandAddr[BandOf(ch, k)];
+      w.TxtEqFreq(e).SetText(std::to_string(ReadWord(img, a + 1)));
+      w.UDEqQ(e).SetValue(img[a + 3]);
+      w.Slider2(e).SetValue(60 - img[a + 4]);
+    }
+    const int page = IsInputChannel(ch) ? 0 : 1;
+    w.CheckEqByp(page).SetValue(Rec().EqBypass[ch]);
+    w.CheckCmp(page).SetValue(Rec().CompBypass[ch]);
+    constexpr int kCompMax[] = {150, 30, 100, 29, 29, 240};
+    for (int p = 0; p < 6; ++p)
+      w.SliderCmp(6 * page + p).SetValue(kCompMax[p] - img[CompAddr[ch] + p]);
+    if (IsInputChannel(ch)) {
+      const int g = GateAddr[ch];
+      w.CheckNGByp.SetValue(img[g]);
+      w.SliderNG(0).SetValue(6 - img[g + 1]);
+      w.SliderNG(1).SetValue(12 - img[g + 2]);
+      w.SliderNG(2).SetValue(28 - img[g + 3]);
+    } else {
+      const int l = LimAddr[ch];
+      w.CheckLimByp.SetValue(Rec().LimBypass[ch]);
+      w.SliderLim(1).SetValue(150 - img[l]);
+      w.SliderLim(4).SetValue(49 - img[l + 1]);
+      w.SliderLim(5).SetValue(40 - img[l + 2]);
+    }
+  }
+
+  // Sets a control as the program would, without running its change handling.
+  template <typename Control>
+  void Quietly(Control& control, int value) {
+    FlagGuard quiet(st.UpdatingControls);
+    control.SetValue(value);
+  }
+
+  EditControls& W() { return core.Win(); }
+  DeviceSettings& Rec() { return st.Rec(); }
+  ParamImage& Img() { return st.Img(); }
+
+  ProgramState st;
+  ScriptedPort scripted;
+  ui::HeadlessPlatform platform;
+  RxTx link;
+  EqWindows windows;
+  Core core;
+  int fail_from = -1;
+  std::vector<std::string> unexpected;
+};
+
+inline Sent Pkt(std::uint8_t command, FrameData data) {
+  return {command, data};
+}
+
+}  // namespace velmark::testing
