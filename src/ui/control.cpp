@@ -171,6 +171,7 @@ void Control::BringToFront() {
 void Control::SetFocused(bool focused) {
   if (focused_ == focused) return;
   focused_ = focused;
+  Changed();  // the binding moves the toolkit's focus along
   if (focused && OnGotFocus) OnGotFocus();
   if (!focused && OnLostFocus) OnLostFocus();
 }

@@ -336,5 +336,21 @@ TEST_F(BinderTest, PushButtonClickAndDisabledContainer) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(BinderTest, FocusFollowsThePersonAndTheProgram) {
+  QWidget* text = stage_.Desktop().WidgetOf(window_.text);
+  QWidget* check = stage_.Desktop().WidgetOf(window_.check);
+  std::vector<std::string> seen;
+  window_.text.OnGotFocus = [&] { seen.push_back("text+"); };
+  window_.text.OnLostFocus = [&] { seen.push_back("text-"); };
+  window_.check.OnGotFocus = [&] { seen.push_back("check+"); };
+  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+  QCoreApplication::sendEvent(text, &in);  // the person clicks into the text box
+  window_.check.SetFocus();                // the program moves the focus on
+  EXPECT_EQ(seen, (std::vector<std::string>{"text+", "text-", "check+"}));
+  EXPECT_EQ(window_.FocusedControl(), &window_.check);
+  EXPECT_TRUE(check->hasFocus() || !check->window()->isActiveWindow());
+  EXPECT_EQ(stage_.Desktop().WidgetOf(window_.label)->focusPolicy(), Qt::NoFocus);
+}
+
 }  // namespace
 }  // namespace velmark::ui::qt

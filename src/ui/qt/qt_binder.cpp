@@ -1,5 +1,6 @@
 #include "ui/qt/qt_binder.h"
 
+#include <QEvent>
 #include <QPalette>
 #include <QSignalBlocker>
 
@@ -21,6 +22,20 @@ bool PaintsItself(ControlKind kind) {
          kind == ControlKind::Image;
 }
 
+// Tells the control when a person puts the keyboard focus on its widget.
+class FocusWatcher : public QObject {
+ public:
+  FocusWatcher(QObject* parent, std::function<void()> on_focus)
+      : QObject(parent), on_focus_(std::move(on_focus)) {}
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::FocusIn) on_focus_();
+    return false;
+  }
+
+ private:
+  std::function<void()> on_focus_;
+};
+
 }  // namespace
 
 ControlBinder::~ControlBinder() {
@@ -34,6 +49,13 @@ ControlBinder::~ControlBinder() {
 
 void ControlBinder::Create(QWidget* parent) {
   widget_ = Build(parent);
+  if (control_->TakesFocus()) {
+    widget_->installEventFilter(new FocusWatcher(widget_, [this] {
+      if (control_ && !control_->Focused()) User([this] { control_->SetFocus(); });
+    }));
+  } else {
+    widget_->setFocusPolicy(Qt::NoFocus);
+  }
   control_->SetView(this);
   Refresh(*control_);
 }
@@ -106,6 +128,7 @@ void ControlBinder::SyncCommon() {
     f.setBold(font_bold_);
     w.setFont(f);
   }
+  if (c.Focused() && !w.hasFocus() && w.isVisible()) w.setFocus(Qt::OtherFocusReason);
   if (c.Pointer() != pointer_) {
     pointer_ = c.Pointer();
     if (pointer_ == MousePointer::Busy) {
