@@ -21,7 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kPollMs = 50;         // how often the stop flag is looked at while idle
-constexpr auto kIdleSleep = 20ms;   // while nobody holds the slave open
+constexpr auto kIdleSleep = 10ms;   // while nobody holds the slave open
 constexpr auto kWriteWait = 200ms;  // longest wait for room in the pseudo-terminal's queue
 constexpr std::size_t kChunk = 256;
 
