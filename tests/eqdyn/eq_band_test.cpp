@@ -268,8 +268,7 @@ TEST(RedrawAfterEqBypass, BypassedEqualiserDropsOutOfTheSum) {
   f.W().CheckEqByp(0).SetValue(0);
   SetEqBypass(f.core, 0);
   RedrawAfterEqBypass(f.core);
-  const int p1k = 980;  // FreqGrid[980] = 1000 Hz
-  ASSERT_EQ(FreqGrid[p1k], 1000);
+  const int p1k = testing::GridIndexOf(1000);
   const auto& r = f.st.Responses(0);
   EXPECT_NEAR(r.ChannelResponse[kInB][p1k], 12.0, 1e-9);
   f.W().CheckEqByp(0).SetValue(1);

@@ -4,6 +4,7 @@
 // headless platform services and one edit window's controls per unit. The unit starts from the
 // default configuration, with the record's equaliser and dynamics fields taken from it.
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -141,6 +142,11 @@ class EqFixture {
   int fail_from = -1;
   std::vector<std::string> unexpected;
 };
+
+// First point of FreqGrid at `hz`.
+inline int GridIndexOf(int hz) {
+  return static_cast<int>(std::find(FreqGrid.begin(), FreqGrid.end(), hz) - FreqGrid.begin());
+}
 
 inline Sent Pkt(std::uint8_t command, FrameData data) {
   return {command, data};
