@@ -1,8 +1,10 @@
 #include "eqdyn/band_response.h"
+#include "eqdyn/decibels.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <type_traits>
 
 namespace velmark {
 namespace {
@@ -56,11 +58,13 @@ inline constexpr double kNotchDepthDb = -45.0;
 struct Band {
   Kind kind = Kind::kFlat;
   double f0 = kFallbackFreqHz;  // f0, or the shelf corner fc
-  double amp = 0;               // dB-domain bell amplitude, band-pass gain, or shelf G/2
-  double p2 = 0;                // P² (bell, notch, band-pass)
-  double inv_p2 = 0;            // 1/P² (LP-Q, HP-Q)
-  double a = 1;                 // shelf A = 10^(G/40)
-  double ka = 0;                // shelf κ·A
+  double inv_f0 = 1.0 / kFallbackFreqHz;
+  double log_scale = -10.0;  // dB = amp + log_scale · log10(argument)
+  double amp = 0;            // dB-domain bell amplitude, band-pass gain, or shelf G/2
+  double p2 = 0;             // P² (bell, notch, band-pass)
+  double inv_p2 = 0;         // 1/P² (LP-Q, HP-Q)
+  double a = 1;              // shelf A = 10^(G/40)
+  double ka = 0;             // shelf κ·A
 };
 
 double CornerFactor(const ShelfForm& form, double gain_db) {
@@ -83,6 +87,8 @@ Band PrepareShelf(int type, double f0, double g, double q) {
   b.kind = kKindOfType[type];
   const double factor = CornerFactor(form, g);
   b.f0 = high ? f0 / factor : f0 * factor;
+  b.inv_f0 = 1.0 / b.f0;
+  b.log_scale = 10.0;
   b.a = std::pow(10.0, g / 40.0);
   b.amp = g / 2.0;
   switch (form.damping) {
@@ -111,6 +117,7 @@ Band PrepareBand(int type, double f0, double gain_db, double q) {
   if (b.kind == Kind::kHighShelf || b.kind == Kind::kLowShelf) return PrepareShelf(type, f0, g, q);
 
   b.f0 = f0;
+  b.inv_f0 = 1.0 / f0;
   double p = q;  // types 7..12
   if (type == 0) {
     // Loud bells are drawn wider: k grows from 1 at 6 dB to 2.1 at 15 dB.
@@ -127,51 +134,86 @@ Band PrepareBand(int type, double f0, double gain_db, double q) {
   return b;
 }
 
-inline double Eval(const Band& b, double f) {
-  switch (b.kind) {
-    case Kind::kFlat:
-      return 0.0;
-    case Kind::kDbBell: {
-      const double t = b.f0 / f - f / b.f0;
-      return b.amp / (1.0 + b.p2 * t * t);
-    }
-    case Kind::kLowPass1: {
-      const double r = f / b.f0;
-      return -10.0 * std::log10(1.0 + r * r);
-    }
-    case Kind::kLowPass2: {
-      const double r2 = (f / b.f0) * (f / b.f0);
-      return -10.0 * std::log10(1.0 + r2 * r2);
-    }
-    case Kind::kHighPass1: {
-      const double r = b.f0 / f;
-      return -10.0 * std::log10(1.0 + r * r);
-    }
-    case Kind::kHighPass2: {
-      const double r2 = (b.f0 / f) * (b.f0 / f);
-      return -10.0 * std::log10(1.0 + r2 * r2);
-    }
-    case Kind::kLowPassQ:
-    case Kind::kHighPassQ: {
-      const double x = f / b.f0;
-      const double x2 = x * x;
-      const double d = (1.0 - x2) * (1.0 - x2) + x2 * b.inv_p2;
-      return -10.0 * std::log10(b.kind == Kind::kLowPassQ ? d : d / (x2 * x2));
-    }
-    case Kind::kBandPass: {
-      const double x = f / b.f0;
-      const double t = 1.0 / x - x;
-      return b.amp - 10.0 * std::log10(1.0 + b.p2 * t * t);
-    }
-    case Kind::kHighShelf:
-    case Kind::kLowShelf: {
-      const double y = (f / b.f0) * (f / b.f0);
-      const double u = 1.0 - b.a * y, v = b.a - y, damp = b.ka * y;
-      const double boost = u * u + damp, cut = v * v + damp;
-      return b.amp + 10.0 * std::log10(b.kind == Kind::kHighShelf ? boost / cut : cut / boost);
-    }
+// Argument of the logarithm of each logarithmic kind, from f and 1/f (the grid keeps both, so
+// the curve loops below multiply instead of dividing and can run several points at once).
+template <Kind K>
+inline double LogArg(const Band& b, double f, double inv_f) {
+  if constexpr (K == Kind::kLowPass1 || K == Kind::kHighPass1) {
+    const double r = K == Kind::kLowPass1 ? f * b.inv_f0 : b.f0 * inv_f;
+    return 1.0 + r * r;
+  } else if constexpr (K == Kind::kLowPass2 || K == Kind::kHighPass2) {
+    const double r = K == Kind::kLowPass2 ? f * b.inv_f0 : b.f0 * inv_f;
+    const double r2 = r * r;
+    return 1.0 + r2 * r2;
+  } else if constexpr (K == Kind::kLowPassQ || K == Kind::kHighPassQ) {
+    const double x = f * b.inv_f0;
+    const double x2 = x * x;
+    const double d = (1.0 - x2) * (1.0 - x2) + x2 * b.inv_p2;
+    return K == Kind::kLowPassQ ? d : d / (x2 * x2);
+  } else if constexpr (K == Kind::kBandPass) {
+    const double t = b.f0 * inv_f - f * b.inv_f0;  // 1/x − x
+    return 1.0 + b.p2 * t * t;
+  } else {
+    static_assert(K == Kind::kHighShelf || K == Kind::kLowShelf);
+    const double r = f * b.inv_f0;
+    const double y = r * r;
+    const double u = 1.0 - b.a * y, v = b.a - y, damp = b.ka * y;
+    const double boost = u * u + damp, cut = v * v + damp;
+    return K == Kind::kHighShelf ? boost / cut : cut / boost;
   }
-  return 0.0;
+}
+
+inline double DbBell(const Band& b, double f, double inv_f) {
+  const double t = b.f0 * inv_f - f * b.inv_f0;  // f0/f − f/f0
+  return b.amp / (1.0 + b.p2 * t * t);
+}
+
+inline double FromLog(const Band& b, double arg) {
+  return b.amp + b.log_scale * Log10(arg);
+}
+
+template <Kind K>
+void FillLogCurve(const Band& b, Curve& out) {
+  for (int p = 0; p < kGridPoints; ++p) out[p] = LogArg<K>(b, kGridHz[p], kGridInvHz[p]);
+  for (int p = 0; p < kGridPoints; ++p) out[p] = FromLog(b, out[p]);
+}
+
+// Calls fn with the band's kind as a compile-time constant; false for the non-log kinds.
+template <typename Fn>
+bool WithLogKind(Kind kind, Fn&& fn) {
+  switch (kind) {
+    case Kind::kLowPass1:
+      fn(std::integral_constant<Kind, Kind::kLowPass1>{});
+      return true;
+    case Kind::kLowPass2:
+      fn(std::integral_constant<Kind, Kind::kLowPass2>{});
+      return true;
+    case Kind::kLowPassQ:
+      fn(std::integral_constant<Kind, Kind::kLowPassQ>{});
+      return true;
+    case Kind::kHighPass1:
+      fn(std::integral_constant<Kind, Kind::kHighPass1>{});
+      return true;
+    case Kind::kHighPass2:
+      fn(std::integral_constant<Kind, Kind::kHighPass2>{});
+      return true;
+    case Kind::kHighPassQ:
+      fn(std::integral_constant<Kind, Kind::kHighPassQ>{});
+      return true;
+    case Kind::kBandPass:
+      fn(std::integral_constant<Kind, Kind::kBandPass>{});
+      return true;
+    case Kind::kHighShelf:
+      fn(std::integral_constant<Kind, Kind::kHighShelf>{});
+      return true;
+    case Kind::kLowShelf:
+      fn(std::integral_constant<Kind, Kind::kLowShelf>{});
+      return true;
+    case Kind::kFlat:
+    case Kind::kDbBell:
+      break;
+  }
+  return false;
 }
 
 }  // namespace
@@ -197,16 +239,23 @@ int ShelfCornerIndex(double gain_db) {
 }
 
 double BandMagnitudeDb(int type, double f0, double gain_db, double q, double f) {
-  return Eval(PrepareBand(type, f0, gain_db, q), SaneFrequency(f));
+  const Band b = PrepareBand(type, f0, gain_db, q);
+  f = SaneFrequency(f);
+  const double inv_f = 1.0 / f;
+  if (b.kind == Kind::kDbBell) return DbBell(b, f, inv_f);
+  double db = 0.0;
+  WithLogKind(b.kind, [&](auto kind) { db = FromLog(b, LogArg<kind.value>(b, f, inv_f)); });
+  return db;
 }
 
 void BandCurveDb(int type, double f0, double gain_db, double q, Curve& out) {
   const Band b = PrepareBand(type, f0, gain_db, q);
-  if (b.kind == Kind::kFlat) {
-    out.fill(0.0);
+  if (b.kind == Kind::kDbBell && b.amp != 0.0) {
+    for (int p = 0; p < kGridPoints; ++p) out[p] = DbBell(b, kGridHz[p], kGridInvHz[p]);
     return;
   }
-  for (int p = 0; p < kGridPoints; ++p) out[p] = Eval(b, kGridHz[p]);
+  // A bell of 0 dB is flat as well.
+  if (!WithLogKind(b.kind, [&](auto kind) { FillLogCurve<kind.value>(b, out); })) out.fill(0.0);
 }
 
 }  // namespace velmark

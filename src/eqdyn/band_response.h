@@ -47,4 +47,12 @@ constexpr Curve MakeGridHz() {
 }
 inline constexpr Curve kGridHz = MakeGridHz();
 
+// 1 / FreqGrid[p], correctly rounded, so that f0 · (1/f) is as exact as f0 / f.
+constexpr Curve MakeGridInvHz() {
+  Curve inv{};
+  for (int p = 0; p < kGridPoints; ++p) inv[p] = 1.0 / FreqGrid[p];
+  return inv;
+}
+inline constexpr Curve kGridInvHz = MakeGridInvHz();
+
 }  // namespace velmark

@@ -2,81 +2,105 @@
 
 #include <array>
 #include <cmath>
+#include <type_traits>
 
 #include "eqdyn/band_response.h"
+#include "eqdyn/decibels.h"
 
 namespace velmark {
 namespace {
 
-// A slope is the weighted sum (in dB) of at most two prototype magnitudes.
+// A slope is w · dB of a prototype magnitude: Butterworth of one order or, for "-36dB/oct Lz",
+// the product BW4 · BW2; Linkwitz-Riley and 4th-order Bessel shapes are squares (w = 2).
 enum class Family { kNone, kButterworth, kBessel };
-struct Term {
-  Family family = Family::kNone;
-  int order = 0;      // Butterworth order n
-  double bessel = 0;  // Bessel corner factor k
-  double weight = 0;  // 2 for the squared (Linkwitz-Riley and 4th-order Bessel) shapes
-};
 struct Slope {
-  Term first, second;
+  Family family;
+  int order;        // Butterworth order n
+  int extra_order;  // order of a second Butterworth factor, 0 if none
+  double bessel;    // Bessel corner factor k
+  double weight;
 };
-
-constexpr Term Bw(int n, double weight = 1.0) {
-  return {Family::kButterworth, n, 0.0, weight};
-}
-constexpr Term Bs(double k, double weight = 1.0) {
-  return {Family::kBessel, 2, k, weight};
-}
-
-constexpr Term kNoTerm{};
 
 inline constexpr std::array<Slope, kXoverSlopeCount> kSlopes = {{
-    {kNoTerm, kNoTerm},         // "  No cut-off"
-    {Bw(1), kNoTerm},           // "- 6 dB/oct Bw"
-    {Bw(2), kNoTerm},           // "-12dB/oct Bw"
-    {Bw(1, 2.0), kNoTerm},      // "-12dB/oct Lz"
-    {Bs(0.52), kNoTerm},        // "-12dB/oct Bs"
-    {Bw(3), kNoTerm},           // "-18dB/oct Bw"
-    {Bw(4), kNoTerm},           // "-24dB/oct Bw"
-    {Bw(2, 2.0), kNoTerm},      // "-24dB/oct Lz"
-    {Bs(0.649, 2.0), kNoTerm},  // "-24dB/oct Bs"
-    {Bw(6), kNoTerm},           // "-36dB/oct Bw"
-    {Bw(4), Bw(2)},             // "-36dB/oct Lz"
-    {Bw(8), kNoTerm},           // "-48dB/oct Bw"
-    {Bw(4, 2.0), kNoTerm},      // "-48dB/oct Lz"
+    {Family::kNone, 0, 0, 0, 0},         // "  No cut-off"
+    {Family::kButterworth, 1, 0, 0, 1},  // "- 6 dB/oct Bw"
+    {Family::kButterworth, 2, 0, 0, 1},  // "-12dB/oct Bw"
+    {Family::kButterworth, 1, 0, 0, 2},  // "-12dB/oct Lz"
+    {Family::kBessel, 2, 0, 0.52, 1},    // "-12dB/oct Bs"
+    {Family::kButterworth, 3, 0, 0, 1},  // "-18dB/oct Bw"
+    {Family::kButterworth, 4, 0, 0, 1},  // "-24dB/oct Bw"
+    {Family::kButterworth, 2, 0, 0, 2},  // "-24dB/oct Lz"
+    {Family::kBessel, 2, 0, 0.649, 2},   // "-24dB/oct Bs"
+    {Family::kButterworth, 6, 0, 0, 1},  // "-36dB/oct Bw"
+    {Family::kButterworth, 4, 2, 0, 1},  // "-36dB/oct Lz"
+    {Family::kButterworth, 8, 0, 0, 1},  // "-48dB/oct Bw"
+    {Family::kButterworth, 4, 0, 0, 2},  // "-48dB/oct Lz"
 }};
 
-double IntPower(double x, int n) {
-  double r = 1.0;
-  for (int i = 0; i < n; ++i) r *= x;
-  return r;
+// Butterworth: BWn = fc^n/√(f^2n + fc^2n) (low-pass) or f^n/√(f^2n + fc^2n) (high-pass), so
+// dB(BWn) = −10·log10(1 + r^2n) with r = f/fc or fc/f.
+template <int N>
+inline double BwArg(double r) {
+  const double r2 = r * r;
+  double power = r2;
+  for (int i = 1; i < N; ++i) power *= r2;
+  return 1.0 + power;
 }
 
-// dB of one prototype. Butterworth: fc^n/√(f^2n + fc^2n) (low-pass) and f^n/√(f^2n + fc^2n)
-// (high-pass), i.e. −10·log10(1 + r^2n) with r = f/fc or fc/f. Bessel: 3/√((3 − u²)² + (3u)²)
-// with u = f/(k·fc) (low-pass); the high-pass 3f²/√((fb² − 3f²)² + (3·f·fb)²) with fb = fc/k is
-// the same expression in u = fb/f.
-double TermDb(const Term& t, bool high_pass, double fc, double f) {
-  switch (t.family) {
-    case Family::kNone:
-      return 0.0;
-    case Family::kButterworth: {
-      const double r = high_pass ? fc / f : f / fc;
-      return -10.0 * t.weight * std::log10(1.0 + IntPower(r * r, t.order));
-    }
-    case Family::kBessel: {
-      const double u = high_pass ? (fc / t.bessel) / f : f / (fc * t.bessel);
-      const double u2 = u * u;
-      const double d = ((3.0 - u2) * (3.0 - u2) + 9.0 * u2) / 9.0;
-      return -10.0 * t.weight * std::log10(d);
-    }
+// Calls fn(arg, scale) where the slope's dB at f is scale · log10(arg(f, 1/f)); the grid holds
+// both f and 1/f, so the loops multiply instead of dividing.
+template <typename Fn>
+void WithSlope(const Slope& s, bool high_pass, double fc, Fn&& fn) {
+  const double scale = -10.0 * s.weight;
+  if (s.family == Family::kBessel) {
+    // BS = 3/√((3 − u²)² + (3u)²), u = f/fb with fb = k·fc (low-pass); the high-pass
+    // 3f²/√((fb² − 3f²)² + (3·f·fb)²) with fb = fc/k is the same expression in u = fb/f.
+    const double fb = high_pass ? fc / s.bessel : fc * s.bessel, inv_fb = 1.0 / fb;
+    fn(
+        [=](double f, double inv_f) {
+          const double u = high_pass ? fb * inv_f : f * inv_fb;
+          const double u2 = u * u;
+          return ((3.0 - u2) * (3.0 - u2) + 9.0 * u2) / 9.0;
+        },
+        scale);
+    return;
   }
-  return 0.0;
-}
-
-double SlopeDb(const Slope& s, bool high_pass, double fc, double f) {
-  const double first = TermDb(s.first, high_pass, fc, f);
-  if (s.second.family == Family::kNone) return first;
-  return first + TermDb(s.second, high_pass, fc, f);
+  const double inv_fc = 1.0 / fc;
+  const auto ratio = [=](double f, double inv_f) { return high_pass ? fc * inv_f : f * inv_fc; };
+  const auto bw = [&](auto order) {
+    fn([=](double f, double inv_f) { return BwArg<order.value>(ratio(f, inv_f)); }, scale);
+  };
+  switch (s.order) {
+    case 1:
+      bw(std::integral_constant<int, 1>{});
+      break;
+    case 2:
+      bw(std::integral_constant<int, 2>{});
+      break;
+    case 3:
+      bw(std::integral_constant<int, 3>{});
+      break;
+    case 6:
+      bw(std::integral_constant<int, 6>{});
+      break;
+    case 8:
+      bw(std::integral_constant<int, 8>{});
+      break;
+    case 4:
+      if (s.extra_order == 2) {
+        fn(
+            [=](double f, double inv_f) {
+              const double r = ratio(f, inv_f);
+              return BwArg<4>(r) * BwArg<2>(r);
+            },
+            scale);
+      } else {
+        bw(std::integral_constant<int, 4>{});
+      }
+      break;
+    default:
+      break;
+  }
 }
 
 bool KnownSlope(int slope) {
@@ -95,18 +119,26 @@ int XoverSlopeIndex(double xover_type) {
 
 std::optional<double> XoverMagnitudeDb(int slope, bool high_pass, double fc, double f) {
   if (!KnownSlope(slope)) return std::nullopt;
-  return SlopeDb(kSlopes[slope], high_pass, SaneFrequency(fc), SaneFrequency(f));
+  const Slope& s = kSlopes[slope];
+  if (s.family == Family::kNone) return 0.0;
+  f = SaneFrequency(f);
+  double db = 0.0;
+  WithSlope(s, high_pass, SaneFrequency(fc),
+            [&](auto arg, double scale) { db = scale * Log10(arg(f, 1.0 / f)); });
+  return db;
 }
 
 bool XoverCurveDb(int slope, bool high_pass, double fc, Curve& out) {
   if (!KnownSlope(slope)) return false;
   const Slope& s = kSlopes[slope];
-  if (s.first.family == Family::kNone) {
+  if (s.family == Family::kNone) {
     out.fill(0.0);
     return true;
   }
-  fc = SaneFrequency(fc);
-  for (int p = 0; p < kGridPoints; ++p) out[p] = SlopeDb(s, high_pass, fc, kGridHz[p]);
+  WithSlope(s, high_pass, SaneFrequency(fc), [&out](auto arg, double scale) {
+    for (int p = 0; p < kGridPoints; ++p) out[p] = arg(kGridHz[p], kGridInvHz[p]);
+    for (int p = 0; p < kGridPoints; ++p) out[p] = scale * Log10(out[p]);
+  });
   return true;
 }
 
