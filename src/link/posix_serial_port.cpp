@@ -1,0 +1,205 @@
+#include "link/posix_serial_port.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace velmark {
+namespace {
+
+struct BaudRate {
+  int baud;
+  speed_t speed;
+};
+
+constexpr std::array kBaudRates{
+    BaudRate{1200, B1200},   BaudRate{2400, B2400},     BaudRate{4800, B4800},
+    BaudRate{9600, B9600},   BaudRate{19200, B19200},   BaudRate{38400, B38400},
+    BaudRate{57600, B57600}, BaudRate{115200, B115200},
+};
+
+std::optional<speed_t> SpeedFor(int baud) {
+  for (const BaudRate& rate : kBaudRates) {
+    if (rate.baud == baud) {
+      return rate.speed;
+    }
+  }
+  return std::nullopt;
+}
+
+// Exclusive use: flock() keeps out every other instance (also one run by root, which TIOCEXCL
+// lets through); TIOCEXCL keeps out other programs that open the tty without locking it.
+// Then raw 8N1 without flow control; VMIN = VTIME = 0 because all waiting is done by poll().
+// Returns 0, or the errno of the step that failed.
+int SetUp(int fd, speed_t speed) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    return errno;
+  }
+  termios tio{};
+  if (::tcgetattr(fd, &tio) != 0) {
+    return errno;  // ENOTTY: the name leads to something that is not a tty
+  }
+  if (::ioctl(fd, TIOCEXCL) != 0) {
+    return errno;
+  }
+  ::cfmakeraw(&tio);
+  tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  tio.c_cflag |= CS8 | CLOCAL | CREAD;
+  tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+  tio.c_cc[VMIN] = 0;
+  tio.c_cc[VTIME] = 0;
+  if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0 ||
+      ::tcsetattr(fd, TCSANOW, &tio) != 0 || ::tcflush(fd, TCIOFLUSH) != 0) {
+    return errno;
+  }
+  return 0;
+}
+
+// A data-folder link shows where it leads: "/data/COM3 → /dev/pts/7".
+std::string DescribePath(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+  return ec ? path : path + " → " + target.string();
+}
+
+}  // namespace
+
+PosixSerialPort::PosixSerialPort(std::filesystem::path data_folder, DeviceRoots roots)
+    : data_folder_(std::move(data_folder)), roots_(std::move(roots)) {}
+
+PosixSerialPort::~PosixSerialPort() {
+  Close();
+}
+
+SerialStatus PosixSerialPort::Init(int /*frame_size*/, int /*max_units*/) {
+  return SerialStatus::Ok;
+}
+
+SerialStatus PosixSerialPort::Open(const std::string& port_name, int baud) {
+  Close();
+  port_name_ = port_name;
+  const std::optional<speed_t> speed = SpeedFor(baud);
+  if (!speed) {
+    return Fail(SerialStatus::BadArgument, "unsupported baud rate " + std::to_string(baud));
+  }
+  if (!ParseComName(port_name)) {
+    return Fail(SerialStatus::BadArgument, "not a port name (COM1, COM2, ...)");
+  }
+  const std::optional<std::string> path = ResolvePortName(port_name, data_folder_, roots_);
+  if (!path) {
+    const std::size_t count = MachinePorts(roots_).size();
+    return Fail(SerialStatus::NotFound,
+                "no such port (this machine has " + std::to_string(count) + " serial ports)");
+  }
+  device_path_ = *path;
+  const int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  const int err = fd < 0 ? errno : SetUp(fd, *speed);
+  if (err != 0) {
+    if (fd >= 0) {
+      ::close(fd);
+    }
+    const SerialStatus status = Fail(StatusFromErrno(err, IoPhase::Open), ErrnoText(err));
+    device_path_.clear();
+    return status;
+  }
+  fd_ = fd;
+  return SerialStatus::Ok;
+}
+
+SerialStatus PosixSerialPort::Transact(Frame& frame, int timeout_ms, bool wait_reply,
+                                       bool before_block_read, int /*count*/) {
+  if (!IsOpen()) {
+    return Fail(SerialStatus::Closed, "port not open");
+  }
+  if (timeout_ms < 0) {
+    return Fail(SerialStatus::BadArgument, "negative time-out");
+  }
+  const Deadline deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  if (const IoResult stale = DiscardInput(fd_, deadline); stale.status != SerialStatus::Ok) {
+    return FailIo(stale, "quiet line", 0, timeout_ms);  // the line kept sending
+  }
+  if (const IoResult sent = WriteAll(fd_, frame, deadline); sent.status != SerialStatus::Ok) {
+    return FailIo(sent, "request sent", frame.size(), timeout_ms);
+  }
+  if (before_block_read || !wait_reply) {
+    return SerialStatus::Ok;
+  }
+  Frame reply{};
+  if (const IoResult got = ReadExact(fd_, reply, deadline); got.status != SerialStatus::Ok) {
+    return FailIo(got, "reply", reply.size(), timeout_ms);
+  }
+  frame = reply;
+  return SerialStatus::Ok;
+}
+
+SerialStatus PosixSerialPort::ReadData(std::span<std::uint8_t> block, int timeout_ms,
+                                       int /*flags*/) {
+  if (!IsOpen()) {
+    return Fail(SerialStatus::Closed, "port not open");
+  }
+  if (block.empty() || timeout_ms < 0) {
+    return Fail(SerialStatus::BadArgument, "empty block or negative time-out");
+  }
+  const Deadline deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  std::vector<std::uint8_t> buffer(block.size());
+  if (const IoResult got = ReadExact(fd_, buffer, deadline); got.status != SerialStatus::Ok) {
+    return FailIo(got, "block", buffer.size(), timeout_ms);
+  }
+  std::copy(buffer.begin(), buffer.end(), block.begin());
+  return SerialStatus::Ok;
+}
+
+SerialStatus PosixSerialPort::Close() {
+  if (fd_ >= 0) {
+    // The exclusive flag outlives this descriptor while anyone else keeps the tty open.
+    static_cast<void>(::ioctl(fd_, TIOCNXCL));
+    static_cast<void>(::close(fd_));  // also releases the flock
+    fd_ = -1;
+  }
+  device_path_.clear();
+  return SerialStatus::Ok;
+}
+
+SerialStatus PosixSerialPort::Fail(SerialStatus status, const std::string& why) {
+  last_error_ = port_name_;
+  if (!device_path_.empty()) {
+    last_error_ += " → " + DescribePath(device_path_);
+  }
+  last_error_ += ": " + why;
+  return status;
+}
+
+SerialStatus PosixSerialPort::FailIo(const IoResult& result, const char* what, std::size_t wanted,
+                                     int timeout_ms) {
+  std::string why;
+  if (result.status == SerialStatus::Timeout) {
+    why = std::string("no ") + (wanted > 0 ? "complete " : "") + what + " within " +
+          std::to_string(timeout_ms) + " ms";
+    if (wanted > 0) {
+      why += " (" + std::to_string(result.done) + " of " + std::to_string(wanted) + " bytes)";
+    }
+  } else if (result.err != 0) {
+    why = ErrnoText(result.err);
+  } else {
+    why = "the device went away (hang-up)";
+  }
+  const SerialStatus status = Fail(result.status, why);
+  if (status == SerialStatus::Closed) {
+    Close();  // a vanished device is reopened by the next transaction, not kept as a dead fd
+  }
+  return status;
+}
+
+}  // namespace velmark

@@ -1,0 +1,62 @@
+#pragma once
+// The serial port on Linux: a tty opened raw at the requested baud rate, 8 data bits, no
+// parity, 1 stop bit, no flow control, held exclusively while open.
+//
+// Transact always sends the 13-byte request and then waits for exactly 13 reply bytes until
+// the time-out (measured on steady_clock); the count argument does not change that. Before
+// sending it drops all queued input, so a reply that arrived late for an earlier request is
+// never taken for the current one. When the device goes away (an unplugged adapter, the far
+// end of a pseudo-terminal closed) the call returns Closed within its time-out and the port
+// closes itself, so that IsOpen turns false and the next transaction opens the port again.
+
+#include <filesystem>
+#include <string>
+
+#include "link/port_naming.h"
+#include "link/posix_io.h"
+#include "link/serial_port.h"
+
+namespace velmark {
+
+class PosixSerialPort final : public SerialPort {
+ public:
+  // `data_folder` may hold COM<n> links that override the machine's port order.
+  explicit PosixSerialPort(std::filesystem::path data_folder, DeviceRoots roots = {});
+  ~PosixSerialPort() override;
+  PosixSerialPort(const PosixSerialPort&) = delete;
+  PosixSerialPort& operator=(const PosixSerialPort&) = delete;
+
+  // Nothing to prepare on Linux: always Ok, whatever the arguments.
+  SerialStatus Init(int frame_size, int max_units) override;
+  // Closes a port that is already open first, then opens and sets up the new one.
+  SerialStatus Open(const std::string& port_name, int baud) override;
+  // `wait_reply` false or `before_block_read` true: Ok as soon as the request is written
+  // (the frame is left as it was). Otherwise the frame holds the reply on Ok.
+  SerialStatus Transact(Frame& frame, int timeout_ms, bool wait_reply, bool before_block_read,
+                        int count) override;
+  // Idempotent; always Ok.
+  SerialStatus Close() override;
+  bool IsOpen() const override { return fd_ >= 0; }
+  // Reads exactly block.size() bytes; bytes after them stay queued. On failure the block is
+  // left untouched. `flags` is unused.
+  SerialStatus ReadData(std::span<std::uint8_t> block, int timeout_ms, int flags) override;
+  // "COM3 → /dev/ttyUSB0: permission denied (join the dialout group)"; kept until the next
+  // failure, empty before the first.
+  std::string LastErrorText() const override { return last_error_; }
+
+  // The device opened for the current port, empty while closed.
+  const std::string& DevicePath() const { return device_path_; }
+
+ private:
+  SerialStatus Fail(SerialStatus status, const std::string& why);
+  SerialStatus FailIo(const IoResult& result, const char* what, std::size_t wanted, int timeout_ms);
+
+  std::filesystem::path data_folder_;
+  DeviceRoots roots_;
+  int fd_ = -1;
+  std::string port_name_;
+  std::string device_path_;
+  std::string last_error_;
+};
+
+}  // namespace velmark
