@@ -246,7 +246,7 @@ void QtDesktop::ApplyWindow(Window& window, WindowView& view) {
     }
   } else if (view.mdi) {
     auto* main = static_cast<QMainWindow*>(view.outer.data());
-    const int bar = main->menuBar()->isVisible() ? main->menuBar()->sizeHint().height() : 0;
+    const int bar = main->menuBar()->actions().isEmpty() ? 0 : main->menuBar()->sizeHint().height();
     if (main->centralWidget()->size() != client)
       main->resize(client.width(), client.height() + bar);
   } else if (view.outer->size() != client) {

@@ -5,12 +5,16 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 
 #include "ui/controls.h"
+#include "ui/pictures.h"
 #include "ui/qt/qt_convert.h"
+#include "ui/qt/qt_pictures.h"
 
 namespace velmark::ui::qt {
 
@@ -113,6 +117,17 @@ void ApplyDefaultLook(QApplication& app) {
     app.setStyle(fusion);
     app.setPalette(fusion->standardPalette());
   }
+  // The program's logo as the window icon, drawn at the sizes title bars and task bars use.
+  QIcon icon;
+  for (int side : {16, 24, 32, 48, 64}) {
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    PaintPicture(painter, QRectF(0, 0, side, side), pictures::kLogo, PictureState{});
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  app.setWindowIcon(icon);
 }
 
 }  // namespace velmark::ui::qt
