@@ -20,9 +20,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kPollMs = 50;         // how often the stop flag is looked at while idle
-constexpr auto kIdleSleep = 10ms;   // while nobody holds the slave open
-constexpr auto kWriteWait = 200ms;  // longest wait for room in the pseudo-terminal's queue
+constexpr int kPollMs = 50;        // how often the stop flag is looked at while idle
+constexpr auto kIdleSleep = 10ms;  // while nobody holds the slave open
+constexpr auto kWriteWait = 200ms;
+constexpr auto kHangupGrace = 100ms;  // for the program to read the last answer  // longest wait
+                                      // for room in the pseudo-terminal's queue
 constexpr std::size_t kChunk = 256;
 
 bool WaitWritable(int fd) {
@@ -162,8 +164,10 @@ bool PtyServer::Send(std::span<const std::uint8_t> bytes, std::chrono::nanosecon
 }
 
 // Closing the master is what an unplugged adapter looks like to the program. Serving goes on
-// on a new pseudo-terminal, as after plugging the adapter in again.
+// on a new pseudo-terminal, as after plugging the adapter in again. Closing flushes what the
+// program has not read yet, so the last answer first gets time to be taken.
 bool PtyServer::HangUpAndReopen(const ServeConfig& config) {
+  std::this_thread::sleep_for(kHangupGrace);
   if (config.log != nullptr) config.log->Note("line hung up (fault)");
   Close();
   if (const std::optional<std::string> error = Open()) {
