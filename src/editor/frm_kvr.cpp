@@ -41,8 +41,9 @@ void FrmKVRxxxA::Form_Load() {
   DecodeUnitImage();
   // 5. Lock and password buttons.
   ShowLockButtons();
-  // 6.
+  // 6. The invisible focus box holds the keyboard focus while nothing else has it.
   FocusParked = true;
+  TextFocus.SetFocus();
   ShapeEq.SetVisible(false);
   LblFreqGain.SetVisible(false);
   // 7.

@@ -158,7 +158,7 @@ void FrmKVRxxxA::LayoutEqSection(int j, int left, int first) {
     const int x = 60 + layout::kBandPitch * b;
     Place(LblEQsByp(i), eq, x + 40, 220, 520, 230);
     SetLabel(LblEQsByp(i), "Byp", 7, false, ui::Alignment::Center);
-    Place(LblEQType(i), eq, x + 20, 470, 560, 230);
+    Place(LblEQType(i), eq, x, 470, 580, 230);
     SetLabel(LblEQType(i), std::string(EqTypeNames[0]), 7, true, ui::Alignment::Center);
     layout::PlaceTrack(Slider2(i), ImgEQGain(i), eq, x + 300, 720, 1200);
     Place(TxtEqGain(i), eq, x + 30, 2230, 540, layout::kTextHeight);
