@@ -20,7 +20,7 @@ TEST(SendCrossoverTest, TextAndListGiveRecordBytesAndPacket) {
     std::uint8_t hi, lo;
   };
   const Case cases[] = {
-      {5, 1, "2500", 6, "2500", 2500, 0x09, 0xC4},
+      {5, 1, "2500", 6, "2500", 2500, 0x09, 0xC4},  // filter 3: bytes 462..464
       {4, 0, "80.9", 0, "80", 80, 0x00, 0x50},
       {7, 1, "20000", 12, "20000", 20000, 0x4E, 0x20},
       {6, 0, " 20 ", 1, "20", 20, 0x00, 0x14},
@@ -43,17 +43,6 @@ TEST(SendCrossoverTest, TextAndListGiveRecordBytesAndPacket) {
     EXPECT_EQ(fx.Sent(), (std::vector{Packet(CmdCrossover, {ch, f, 0, 0, 0, c.hi, c.lo,
                                                             static_cast<std::uint8_t>(c.index)})}));
   }
-}
-
-TEST(SendCrossoverTest, FilterOfOutputTwoLowPassLandsAt462) {
-  BuilderFixture fx;
-  fx.st.CurChannel[0] = 5;
-  fx.W().TextHpLpF(1).SetText("2500");
-  fx.W().ComboHpLpS(1).SetListIndex(6);
-  SendCrossover(fx.core, 1);
-  EXPECT_EQ(fx.Img()[462], 0x09);
-  EXPECT_EQ(fx.Img()[463], 0xC4);
-  EXPECT_EQ(fx.Img()[464], 6);
 }
 
 TEST(SendCrossoverTest, CommaLocaleTakesEitherSeparator) {
