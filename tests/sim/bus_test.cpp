@@ -92,29 +92,6 @@ TEST(UnitFaults, StopAnsweringNowAfterNAndMuteOneCommand) {
   EXPECT_EQ(unit.RequestsHeard(), 8);
 }
 
-TEST(LineFaults, DropGarbleAndStall) {
-  SimBus bus = SimBus::Usb();
-  bus.SetFaults({1.0, 0.0, std::nullopt, 5});
-  EXPECT_FALSE(Ask(bus, 0, CmdMute, kMuteA).has_value());
-  EXPECT_EQ(bus.Units()[0].Memory().Param(MuteMaskAddr), 0xF0)
-      << "a dropped request is not acted on";
-
-  bus.SetFaults({0.0, 1.0, std::nullopt, 5});
-  const Frame clean = BuildFrame(0, CmdPing, Data({0, 0, 0, 0, 0, 0, 0, 5}));
-  for (int i = 0; i < 50; ++i) {
-    const Delivery d = bus.Deliver(BuildFrame(0, CmdPing, Data({})));
-    ASSERT_TRUE(d.reply.has_value());
-    int differ = 0;
-    for (int b = 0; b < kFrameSize; ++b) differ += (*d.reply)[b] != clean[b];
-    EXPECT_EQ(differ, 1);
-    EXPECT_NE((*d.reply)[d.garbled_at], clean[d.garbled_at]);
-  }
-
-  SimBus stalled = SimBus::Usb();
-  stalled.SetFaults({0.0, 0.0, 3, 1});
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(Ask(stalled, 0, CmdPing, Data({})).has_value(), i < 3);
-}
-
 TEST(LineFaults, TheSameSeedGivesTheSameFaults) {
   auto outcomes = [](std::uint64_t seed) {
     SimBus bus = SimBus::Usb();

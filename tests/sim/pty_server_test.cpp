@@ -114,18 +114,6 @@ TEST_F(ServedBus, PacedPingTakesTheWireTime) {
   EXPECT_LT(ms.count(), 100.0);
 }
 
-TEST_F(ServedBus, Rs485OnlyPresentIdsAnswer) {
-  StartWith({"--no-pacing", "--rs485", "--ids", "3,17"});
-  RawClient client(server_.SlavePath());
-  EXPECT_EQ(client.Exchange(BuildFrame(3, CmdPing, {})).size(), 13u);
-  EXPECT_EQ(client.Exchange(BuildFrame(17, CmdPing, {})).size(), 13u);
-  EXPECT_TRUE(client.Exchange(BuildFrame(5, CmdPing, {}), 13, 150).empty());
-  EXPECT_TRUE(
-      client.Exchange(BuildFrame(0, CmdMute, Data({0, 0, 0, 0, 0, 0, 0, 1})), 13, 150).empty());
-  EXPECT_EQ(client.Exchange(BuildFrame(17, CmdReadMemory, Data({0x03, 0x59, 8})))[4], 0xF1)
-      << "the broadcast mute was acted on";
-}
-
 TEST_F(ServedBus, DropOne) {
   StartWith({"--no-pacing", "--drop", "1"});
   RawClient client(server_.SlavePath());
