@@ -1,5 +1,7 @@
 #include "eqdyn/responses.h"
 
+#include <array>
+
 #include "eqdyn/band_response.h"
 #include "eqdyn/xover_response.h"
 #include "views/channel_graph.h"
@@ -9,10 +11,6 @@ namespace {
 
 bool ValidUnit(int unit) {
   return unit >= 0 && unit < kUnitCount;
-}
-
-void AddInto(Curve& sum, const Curve& term) {
-  for (int p = 0; p < kGridPoints; ++p) sum[p] += term[p];
 }
 
 }  // namespace
@@ -31,18 +29,30 @@ bool EvaluateXover(const DeviceSettings& rec, int filter, Curve& out) {
                       out);
 }
 
-// Adding the terms curve by curve keeps, at every point, the order start, band 0, band 1, …
+// At every point the terms are added in the order start, band 0, band 1, … The points are taken
+// in short blocks that stay in registers while all of the channel's bands are added to them.
 void SumChannel(const DeviceSettings& rec, UnitResponses& responses, int ch) {
-  Curve& sum = responses.ChannelResponse[ch];
-  if (IsInputChannel(ch)) {
-    sum.fill(0.0);
-  } else {
-    const Curve& high = responses.XoverResponse[XoverIndex(ch, 0)];
-    const Curve& low = responses.XoverResponse[XoverIndex(ch, 1)];
-    for (int p = 0; p < kGridPoints; ++p) sum[p] = high[p] + low[p];
+  constexpr int kBlock = 8;
+  static_assert(kGridPoints % kBlock == 0);
+  std::array<const Curve*, 13> bands{};
+  int band_count = 0;
+  if (rec.EqBypass[ch] == 0) {
+    for (int k = 0; k <= BandLast[ch]; ++k)
+      bands[band_count++] = &responses.BandResponse[BandOf(ch, k)];
   }
-  if (rec.EqBypass[ch] != 0) return;
-  for (int k = 0; k <= BandLast[ch]; ++k) AddInto(sum, responses.BandResponse[BandOf(ch, k)]);
+  const bool input = IsInputChannel(ch);
+  const Curve& high = responses.XoverResponse[input ? 0 : XoverIndex(ch, 0)];
+  const Curve& low = responses.XoverResponse[input ? 0 : XoverIndex(ch, 1)];
+  Curve& sum = responses.ChannelResponse[ch];
+  for (int p0 = 0; p0 < kGridPoints; p0 += kBlock) {
+    std::array<double, kBlock> acc;
+    for (int i = 0; i < kBlock; ++i) acc[i] = input ? 0.0 : high[p0 + i] + low[p0 + i];
+    for (int n = 0; n < band_count; ++n) {
+      const Curve& band = *bands[n];
+      for (int i = 0; i < kBlock; ++i) acc[i] += band[p0 + i];
+    }
+    for (int i = 0; i < kBlock; ++i) sum[p0 + i] = acc[i];
+  }
 }
 
 bool ComputeBandResponse(ProgramState& state, int band, GraphCanvas* canvas) {

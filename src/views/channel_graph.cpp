@@ -24,6 +24,14 @@ const Curve& GridDecades() {
   return decades;
 }
 
+// Round half to even, as std::nearbyint in the default rounding mode, without a library call:
+// adding and removing 1.5·2^52 leaves no fraction bits, and the addition rounds to nearest even.
+// Values of 2^51 and more are whole numbers already (NaN stays NaN).
+inline double RoundHalfEven(double v) {
+  constexpr double kShift = 0x1.8p52;
+  return std::fabs(v) < 0x1p51 ? (v + kShift) - kShift : v;
+}
+
 void MoveLeft(ui::Label* label, int left) {
   if (label && label->Left() != left) label->SetLeft(left);
 }
@@ -92,8 +100,8 @@ GraphScale DrawEqGrid(GraphCanvas& canvas) {
 }
 
 GraphPoint CurvePoint(const GraphScale& scale, const Curve& curve, int p) {
-  return {std::nearbyint(scale.Kx * GridDecades()[p]),
-          std::nearbyint(scale.Y0 - scale.Ky * curve[p])};
+  return {RoundHalfEven(scale.Kx * GridDecades()[p]),
+          RoundHalfEven(scale.Y0 - scale.Ky * curve[p])};
 }
 
 void DrawResponseSegment(ui::PictureBox& picture, const GraphScale& scale, const Curve& curve,

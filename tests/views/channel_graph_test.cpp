@@ -167,6 +167,16 @@ TEST(ResponseCurve, SegmentsJoinEachPointToTheOneBeforeRoundingHalvesToEven) {
   EXPECT_EQ(l[2].y1, 30.0);
   EXPECT_EQ(l[2].y2, 28.0);
   EXPECT_EQ(l[3].y1, 28.0);
+  // Above the top edge the halves go to even as well.
+  const struct {
+    double db, y;
+  } above[] = {{30.5, 0.0}, {31.5, -2.0}, {32.5, -2.0}, {1e20, 30 - 1e20}};
+  for (const auto& a : above) {
+    Curve high = Constant(a.db);
+    Canvas one(3, 60);
+    DrawResponseSegment(one.picture, s, high, 0, ChannelColour[1]);
+    EXPECT_EQ(one.Lines()[0].y1, a.y) << a.db;
+  }
   // The whole-curve drawing gives the same lines as the segment by segment one.
   Canvas whole(3, 60);
   DrawResponseCurve(whole.picture, s, curve, ChannelColour[1]);
