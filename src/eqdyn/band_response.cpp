@@ -168,14 +168,15 @@ inline double DbBell(const Band& b, double f, double inv_f) {
   return b.amp / (1.0 + b.p2 * t * t);
 }
 
-inline double FromLog(const Band& b, double arg) {
-  return b.amp + b.log_scale * Log10(arg);
+inline double FromLog10(const Band& b, double log10_arg) {
+  return b.amp + b.log_scale * log10_arg;
 }
 
 template <Kind K>
 void FillLogCurve(const Band& b, Curve& out) {
   for (int p = 0; p < kGridPoints; ++p) out[p] = LogArg<K>(b, kGridHz[p], kGridInvHz[p]);
-  for (int p = 0; p < kGridPoints; ++p) out[p] = FromLog(b, out[p]);
+  Log10InPlace(out);
+  for (int p = 0; p < kGridPoints; ++p) out[p] = FromLog10(b, out[p]);
 }
 
 // Calls fn with the band's kind as a compile-time constant; false for the non-log kinds.
@@ -244,7 +245,8 @@ double BandMagnitudeDb(int type, double f0, double gain_db, double q, double f) 
   const double inv_f = 1.0 / f;
   if (b.kind == Kind::kDbBell) return DbBell(b, f, inv_f);
   double db = 0.0;
-  WithLogKind(b.kind, [&](auto kind) { db = FromLog(b, LogArg<kind.value>(b, f, inv_f)); });
+  WithLogKind(b.kind,
+              [&](auto kind) { db = FromLog10(b, Log10(LogArg<kind.value>(b, f, inv_f))); });
   return db;
 }
 

@@ -137,7 +137,8 @@ bool XoverCurveDb(int slope, bool high_pass, double fc, Curve& out) {
   }
   WithSlope(s, high_pass, SaneFrequency(fc), [&out](auto arg, double scale) {
     for (int p = 0; p < kGridPoints; ++p) out[p] = arg(kGridHz[p], kGridInvHz[p]);
-    for (int p = 0; p < kGridPoints; ++p) out[p] = scale * Log10(out[p]);
+    Log10InPlace(out);
+    for (int p = 0; p < kGridPoints; ++p) out[p] *= scale;
   });
   return true;
 }
