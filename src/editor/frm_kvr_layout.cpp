@@ -56,9 +56,9 @@ constexpr std::array<const char*, 7> kGainCaptions = {"+30", "+20", "+10", " 0",
 constexpr std::array<const char*, 5> kDynCaptions = {"-20", "-10", " 0", "+10", "+20"};
 constexpr int kDynSize = 2880;
 
-constexpr int kTabPitch = 640, kTabWidth = 610;
-constexpr int kToolLeft = 6520, kToolPitch = 600;
-constexpr int kLinkLeft = 13760, kLinkWidth = 1400, kLinkHeight = 465, kLinkPitch = 340;
+constexpr int kTabPitch = 600, kTabWidth = 570;
+constexpr int kToolLeft = 6080, kToolPitch = 560;
+constexpr int kLinkLeft = 12840, kLinkWidth = 2300, kLinkHeight = 465, kLinkPitch = 560;
 
 }  // namespace
 
@@ -114,11 +114,11 @@ void FrmKVRxxxA::LayoutTabsAndTools() {
   }
   for (int i = 0; i < static_cast<int>(kToolButtons.size()); ++i) {
     const int x = kToolLeft + kToolPitch * i;
-    Place(ImageBtn(i), &FrameBar, x + 60, 60, kToolPitch - 120, 480);
+    Place(ImageBtn(i), &FrameBar, x + 50, 60, kToolPitch - 100, 480);
     ImageBtn(i).SetPicture(kToolButtons[i].picture);
     ImageBtn(i).SetToolTip(kToolButtons[i].tip);
     Place(LblBtn(i), &FrameBar, x, 570, kToolPitch, 260);
-    SetLabel(LblBtn(i), kToolButtons[i].caption, 7, false, ui::Alignment::Center);
+    SetLabel(LblBtn(i), kToolButtons[i].caption, 6, false, ui::Alignment::Center);
   }
   Place(FrameLinkIn, &FrameBar, kLinkLeft, 0, kLinkWidth, kLinkHeight);
   FrameLinkIn.SetCaption("  Link Input");
@@ -127,9 +127,9 @@ void FrmKVRxxxA::LayoutTabsAndTools() {
   for (int c = 0; c < kChannelCount; ++c) {
     ui::Frame* frame = c < kInputCount ? &FrameLinkIn : &FrameLinkOut;
     const int x = 40 + kLinkPitch * (c % kInputCount);
-    Place(CheckLinkOut(c), frame, x, 200, 200, 220);
-    Place(LblLinkOut(c), frame, x + 190, 210, kLinkPitch - 190, 220);
-    SetLabel(LblLinkOut(c), kLinkCaptions[c], 7);
+    Place(CheckLinkOut(c), frame, x, 200, 240, 240);
+    Place(LblLinkOut(c), frame, x + 230, 200, kLinkPitch - 260, 240);
+    SetLabel(LblLinkOut(c), kLinkCaptions[c], 8);
   }
 }
 
@@ -174,7 +174,7 @@ void FrmKVRxxxA::LayoutGraph() {
   Picture1.SetScale(kPicWidth, kPicHeight);
   Picture1.SetBackColor(ui::kBlack);
   for (int i = 0; i < static_cast<int>(kFreqCaptions.size()); ++i) {
-    Place(LblFreqGraph(i), &FrameGraph, kEditGraphLabels.freq_left[i], kPicTop + kPicHeight + 30,
+    Place(LblFreqGraph(i), &FrameGraph, kEditGraphLabels.freq_left[i], kPicTop + kPicHeight + 60,
           600, 220);
     SetLabel(LblFreqGraph(i), kFreqCaptions[i], 7);
   }

@@ -23,9 +23,10 @@ constexpr std::array<const char*, 6> kCompCaptions = {
     "Thr [dBu]", "Ratio [In:Out]", " Knee  [%]", "Release [sec]", " Attack [ms]", "Makeup [dBu]"};
 constexpr std::array<const char*, 3> kLimCaptions = {"Thr [dBu]", "Release [sec]", " Attack [ms]"};
 
-constexpr int kInputPitch = 450, kOutputPitch = 395;
+constexpr int kInputPitch = 450, kOutputPitch = 400;
 constexpr int kFrameMargin = 30;
 constexpr int kCaptionRows = 3;  // parameter captions are staggered so that long ones fit
+constexpr int kMinCaptionWidth = 1000;
 
 struct DynColumn {
   ui::Slider& slider;
@@ -45,10 +46,21 @@ void LayoutDynColumns(ui::Frame& frame, const std::vector<DynColumn>& columns, i
     layout::PlaceTrack(col.slider, col.knob, &frame, cx, kDynKnobTop, kDynKnobSpan);
     Place(col.text, &frame, left + 10, kDynKnobTop + kDynKnobSpan + layout::kKnobHeight + 50,
           pitch - 20, layout::kTextHeight);
-    const int label_width = kCaptionRows * pitch - 20;
-    const int label_left = std::clamp(cx - label_width / 2, 10, width - label_width - 10);
-    Place(col.label, &frame, label_left, 3060 + 160 * (j % kCaptionRows), label_width, 170);
-    SetLabel(col.label, col.caption, 6, false, ui::Alignment::Center);
+    col.text.SetFont(7, false);
+    // The caption may spread over its neighbours' columns (they use other rows) but is cut at
+    // the frame's edges, where it keeps to the side of its own column.
+    const int half = kCaptionRows * pitch / 2 - 10;
+    int label_left = std::max(cx - half, 10);
+    int label_right = std::min(cx + half, width - 10);
+    // Near an edge the short captions of the same row leave room for a wider box.
+    label_left = std::min(label_left, std::max(10, label_right - kMinCaptionWidth));
+    label_right = std::max(label_right, std::min(width - 10, label_left + kMinCaptionWidth));
+    ui::Alignment align = ui::Alignment::Center;
+    if (cx - half < 10) align = ui::Alignment::Left;
+    if (cx + half > width - 10) align = ui::Alignment::Right;
+    Place(col.label, &frame, label_left, 3060 + 160 * (j % kCaptionRows), label_right - label_left,
+          170);
+    SetLabel(col.label, col.caption, 6, false, align);
   }
 }
 
@@ -94,7 +106,7 @@ void FrmKVRxxxA::LayoutOutputPage() {
   LayoutEqSection(1, kEqLeft, 13);
 
   constexpr int kEqWidth = 100 + 11 * layout::kBandPitch;
-  constexpr int kHpLpLeft = kEqLeft + kEqWidth + 30, kHpLpWidth = 1490;
+  constexpr int kHpLpLeft = kEqLeft + kEqWidth + 30, kHpLpWidth = 1480;
   Place(FrameHpLp, &FrameOut, kHpLpLeft, layout::kSectionTop, kHpLpWidth, layout::kSectionHeight);
   FrameHpLp.SetCaption("HP/LP");
   static constexpr std::array<const char*, 2> kFilterCaptions = {"High Pass Filter",
@@ -104,8 +116,10 @@ void FrmKVRxxxA::LayoutOutputPage() {
     Place(LblHpLp(f), &FrameHpLp, 60, top, kHpLpWidth - 120, 240);
     SetLabel(LblHpLp(f), kFilterCaptions[f], 7);
     Place(TextHpLpF(f), &FrameHpLp, 60, top + 280, 800, layout::kTextHeight);
+    TextHpLpF(f).SetFont(8, false);
     TextHpLpF(f).SetText("1000");
-    Place(ComboHpLpS(f), &FrameHpLp, 60, top + 600, kHpLpWidth - 120, 300);
+    Place(ComboHpLpS(f), &FrameHpLp, 40, top + 600, kHpLpWidth - 80, 300);
+    ComboHpLpS(f).SetFont(7, false);
     ComboHpLpS(f).Clear();
     for (auto name : XoverSlopeNames) ComboHpLpS(f).AddItem(std::string(name));
   }
@@ -164,6 +178,7 @@ void FrmKVRxxxA::LayoutEqSection(int j, int left, int first) {
     Place(TxtEqGain(i), eq, x + 30, 2230, 540, layout::kTextHeight);
     Place(TxtEqFreq(i), eq, x + 30, 2530, 540, layout::kTextHeight);
     Place(TxtEqQ(i), eq, x + 30, 2830, 380, layout::kTextHeight);
+    for (ui::TextBox* text : {&TxtEqGain(i), &TxtEqFreq(i), &TxtEqQ(i)}) text->SetFont(7, false);
     Place(UDEqQ(i), eq, x + 410, 2830, 160, layout::kTextHeight);
   }
   // The type menu pops up under the band that was clicked.
