@@ -162,16 +162,6 @@ TEST_F(FrmKVRTest, BlockDiagramLabelsJumpToThePageThatEditsTheBlock) {
   for (int none : {-1, 0, 99, 107, 506, 606, 900, 1000}) EXPECT_EQ(BlockLabelPage(none), -1);
 }
 
-TEST_F(FrmKVRTest, EveryBlockLabelHasItsCaption) {
-  FrmKVRxxxA& w = windows.Window(0);
-  EXPECT_EQ(w.Label100(100).Caption(), "HP/LP");
-  EXPECT_EQ(w.Label100(405).Caption(), "Limiter");
-  EXPECT_EQ(w.Label100(306).Caption(), "Cmp");
-  EXPECT_EQ(w.Label100(500).Caption(), "NG");
-  EXPECT_EQ(w.Label100(804).Caption(), "PEQ");
-  EXPECT_EQ(w.Label100(602).Caption(), "Phase");
-}
-
 TEST_F(FrmKVRTest, ActivationMakesTheWindowsUnitCurrent) {
   FrmKVRxxxA& w1 = Open(1);
   FrmKVRxxxA& w2 = Open(2);
