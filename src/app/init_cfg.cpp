@@ -1,11 +1,11 @@
 #include "app/init_cfg.h"
 
+#include "app/atomic_file.h"
+
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace velmark {
 namespace {
@@ -21,22 +21,6 @@ void PutInt16(std::vector<std::uint8_t>& out, std::int16_t v) {
   const auto u = static_cast<std::uint16_t>(v);
   out.push_back(static_cast<std::uint8_t>(u & 0xFF));
   out.push_back(static_cast<std::uint8_t>(u >> 8));
-}
-
-std::string SysError(const std::string& what, const std::filesystem::path& path) {
-  return what + " " + path.string() + ": " + std::strerror(errno);
-}
-
-// Writes all bytes; false with errno set on failure.
-bool WriteAllBytes(int fd, std::span<const std::uint8_t> bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -122,30 +106,7 @@ InitCfgStatus ReadInitCfg(const std::filesystem::path& folder, InitCfg& cfg) {
 }
 
 std::string WriteInitCfg(const std::filesystem::path& folder, const InitCfg& cfg) {
-  const auto path = folder / kInitCfgName;
-  std::string temp = (folder / ".init.cfg.XXXXXX").string();
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return SysError("cannot create a temporary file in", folder);
-  const auto bytes = EncodeInitCfg(cfg);
-  std::string error;
-  if (::fchmod(fd, 0644) != 0 || !WriteAllBytes(fd, bytes) || ::fsync(fd) != 0) {
-    error = SysError("cannot write", temp);
-  }
-  if (::close(fd) != 0 && error.empty()) error = SysError("cannot write", temp);
-  if (error.empty() && ::rename(temp.c_str(), path.c_str()) != 0) {
-    error = SysError("cannot replace", path);
-  }
-  if (!error.empty()) {
-    ::unlink(temp.c_str());
-    return error;
-  }
-  // The rename itself reaches the disk with the folder.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  return {};
+  return WriteFileAtomically(folder / kInitCfgName, EncodeInitCfg(cfg));
 }
 
 }  // namespace velmark

@@ -1,0 +1,170 @@
+// velmark-cli as a user runs it: the command line, init.cfg, and the verbs against velmark-sim
+// on a pseudo-terminal linked into the data folder.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include "app/init_cfg.h"
+#include "app_test_util.h"
+
+namespace velmark {
+namespace {
+
+namespace fs = std::filesystem;
+using apptest::BuiltProgram;
+using apptest::ReadAll;
+using apptest::TempDir;
+
+struct CliResult {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Drain(int fd) {
+  std::string text;
+  char buf[4096];
+  for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
+  return text;
+}
+
+CliResult RunCli(std::vector<std::string> args) {
+  const std::string binary = BuiltProgram("velmark-cli").string();
+  args.insert(args.begin(), binary);
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  int out[2], err[2];
+  if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(out[1], 1);
+    ::dup2(err[1], 2);
+    ::close(out[0]);
+    ::close(err[0]);
+    ::execv(binary.c_str(), argv.data());
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  ::close(err[1]);
+  CliResult r;
+  r.out = Drain(out[0]);  // the outputs are small: stdout first cannot block on stderr
+  r.err = Drain(err[0]);
+  ::close(out[0]);
+  ::close(err[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+class Cli : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(BuiltProgram("velmark-cli"))) GTEST_SKIP() << "velmark-cli is not built";
+  }
+  std::string Data() const { return data_.path().string(); }
+  TempDir data_;
+};
+
+TEST_F(Cli, WrongCommandLinesGiveOneLineAndStatus2) {
+  const std::vector<std::vector<std::string>> bad = {{},
+                                                     {"frobnicate"},
+                                                     {"ping", "--port", "ttyS0"},
+                                                     {"ping", "--id", "33"},
+                                                     {"read"},
+                                                     {"raw"},
+                                                     {"config"},
+                                                     {"ping", "--bogus"},
+                                                     {"--data"},
+                                                     {"info", "extra"}};
+  for (const auto& args : bad) {
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(r.err.rfind("velmark-cli: ", 0), 0u) << r.err;
+  }
+}
+
+TEST_F(Cli, HelpNamesEveryVerbAndOption) {
+  const CliResult r = RunCli({"help"});
+  EXPECT_EQ(r.status, 0);
+  for (const char* word : {"ports", "ping", "scan", "raw CMD", "info", "read FILE", "config",
+                           "--port", "--rs485", "--usb", "--id", "--data", "Exit status"}) {
+    EXPECT_NE(r.out.find(word), std::string::npos) << word;
+  }
+}
+
+TEST_F(Cli, WithoutAPortItSaysHowToChooseOne) {
+  const CliResult r = RunCli({"ping", "--data", Data()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("give --port COMn"), std::string::npos) << r.err;
+}
+
+TEST_F(Cli, ConfigWritesInitCfgAndCarriesWhatTheFileHeld) {
+  apptest::WriteAll(data_.path() / "init.cfg",
+                    std::string("\x05\0\x02\0ab\0\0\x01\x02\x03\x04\x05\x06", 14));
+  const CliResult r = RunCli({"config", "--port", "COM7", "--rs485", "--data", Data()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadAll(data_.path() / "init.cfg"),
+            std::string("\x07\0\x02\0ab\x01\0\x01\x02\x03\x04\x05\x06", 14));
+  // The saved port is the default; a missing port behind it is reported with its name.
+  const CliResult ping = RunCli({"ping", "--usb", "--data", Data()});
+  EXPECT_EQ(ping.status, 1);
+  EXPECT_NE(ping.err.find("cannot open COM7"), std::string::npos) << ping.err;
+}
+
+class CliOnSim : public Cli {
+ protected:
+  void SetUp() override {
+    Cli::SetUp();
+    if (IsSkipped()) return;
+    if (!fs::exists(BuiltProgram("velmark-sim"))) GTEST_SKIP() << "velmark-sim is not built";
+    sim_ = std::make_unique<apptest::SimProcess>(data_.path() / "COM2",
+                                                 std::vector<std::string>{"--usb"});
+    ASSERT_TRUE(sim_->Ready());
+    InitCfg cfg;
+    cfg.ComPort = 2;
+    ASSERT_EQ(WriteInitCfg(data_.path(), cfg), "");
+  }
+  std::unique_ptr<apptest::SimProcess> sim_;
+};
+
+TEST_F(CliOnSim, PingScanRawAndPorts) {
+  CliResult r = RunCli({"ping", "--data", Data()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "the USB unit on COM2 answered\n");
+  r = RunCli({"scan", "--data", Data()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "USB\n");
+  r = RunCli({"raw", "0x22", "--data", Data()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "F0 05 00 22 03 01 02 00 00 00 00 00 F7\n");
+  r = RunCli({"ping", "--rs485", "--id", "4", "--data", Data()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "velmark-cli: no answer from the unit with ID 4 on COM2\n");
+  r = RunCli({"ports", "--data", Data()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("COM2\t" + (data_.path() / "COM2").string() + " (data folder)\topens"),
+            std::string::npos)
+      << r.out;
+}
+
+TEST_F(CliOnSim, InfoAndReadTakeTheWholeConfiguration) {
+  CliResult r = RunCli({"info", "--data", Data()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Name:             \" VELMARK        \""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Firmware version: 3.1.2"), std::string::npos);
+  EXPECT_NE(r.out.find("Current program:  \"Default         \""), std::string::npos);
+  EXPECT_NE(r.out.find("  31  state 255  empty   \"Program Empty   \""), std::string::npos);
+  const fs::path file = data_.path() / "unit.C44";
+  r = RunCli({"read", file.string(), "--data", Data()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string image = ReadAll(file);
+  ASSERT_EQ(image.size(), 1651u);
+  EXPECT_EQ(image.substr(768, 16), "Default         ") << "the parameters' program name";
+  EXPECT_EQ(static_cast<unsigned char>(image[793]), 0xF0) << "the default mute mask";
+}
+
+}  // namespace
+}  // namespace velmark
