@@ -1,25 +1,15 @@
-// VELMARK Control: the multiple-document main window on the Qt binding. The program ends when
-// the main window has been closed.
+// VELMARK Control on the Qt binding: the splash, then the multiple-document main window. The
+// data folder (init.cfg, presets, Eeprom.txt, COM<n> links) is the current directory. The
+// program ends when its exit is confirmed or its serial port cannot be set up.
 
 #include <QApplication>
+#include <filesystem>
 
+#include "app/program.h"
+#include "link/port_naming.h"
+#include "link/posix_serial_port.h"
 #include "ui/qt/qt_desktop.h"
 #include "ui/qt/qt_services.h"
-#include "ui/window.h"
-
-namespace {
-
-// The main frame until the program's own main window takes its place.
-class MainFrame : public velmark::ui::Window {
- public:
-  explicit MainFrame(velmark::ui::Platform& platform) : Window(platform, "MDIFrmMain") {
-    SetMdiFrame(true);
-    SetCaption("VELMARK - Speaker management");
-    SetClientSize(1024 * 15, 720 * 15);  // twips
-  }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -31,7 +21,21 @@ int main(int argc, char** argv) {
   velmark::ui::qt::QtClock clock;
   velmark::ui::qt::QtScreen screen;
   velmark::ui::Platform platform{desktop, messages, files, clock, clock, screen};
-  MainFrame frame(platform);
-  frame.Show();
+
+  const std::filesystem::path data = std::filesystem::current_path();
+  velmark::ProgramOptions options;
+  options.start_folder = data;
+  options.make_probe_port = [data] { return std::make_unique<velmark::PosixSerialPort>(data); };
+  options.describe_port = [data](int com) {
+    const std::string name = "COM" + std::to_string(com);
+    const auto path = velmark::ResolvePortName(name, data);
+    return path ? name + " = " + *path : name + ": no such port";
+  };
+  velmark::Program program(platform, std::make_unique<velmark::PosixSerialPort>(data),
+                           std::move(options));
+  // The windows stay until the end is asked for; only then does the event loop stop.
+  app.setQuitOnLastWindowClosed(false);
+  program.OnEnd = [](int code) { QCoreApplication::exit(code); };
+  program.Start();
   return app.exec();
 }

@@ -1,0 +1,181 @@
+// How close reading a unit and searching the line come to what the wire itself takes, against
+// velmark-sim on a pseudo-terminal at 9600 baud (10 bit times a byte, 1.04 ms) with its 2 ms
+// processing delay.
+//
+//   read_overhead: the time to read a unit's whole configuration divided by the wire time of
+//                  every byte exchanged (13-byte frames both ways, the blocks) plus the delay
+//                  of each answer; 1.10 means 10 % program overhead.
+//   search_ratio:  an RS-485 search of IDs 1..32 with units 3 and 17 present, divided by what
+//                  its time-outs and pauses imply (30 × (200 + 150) ms plus two answered
+//                  presence tests).
+//
+// velmark-sim is taken from beside the benchmark (<build>/apps/velmark-sim) or from
+// VELMARK_SIM_BINARY.
+
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "link/discovery.h"
+#include "link/posix_serial_port.h"
+#include "link/rx_tx.h"
+#include "link/unit_reader.h"
+#include "ui/headless.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using velmark::kFrameSize;
+
+constexpr double kByteMs = 10'000.0 / 9600.0;
+constexpr double kLatencyMs = 2.0;
+
+fs::path SimBinary() {
+  if (const char* given = std::getenv("VELMARK_SIM_BINARY")) return given;
+  return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "apps" / "velmark-sim";
+}
+
+// velmark-sim serving on a pseudo-terminal linked as <folder>/COM1 while this lives.
+class Sim {
+ public:
+  explicit Sim(std::vector<std::string> args) {
+    char pattern[] = "/tmp/velmark-bench-XXXXXX";
+    folder_ = ::mkdtemp(pattern);
+    const std::string binary = SimBinary().string();
+    args.insert(args.begin(), {binary, "--link", (folder_ / "COM1").string()});
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      std::freopen("/dev/null", "w", stdout);
+      ::execv(binary.c_str(), argv.data());
+      ::_exit(127);
+    }
+    for (int i = 0; i < 300 && !fs::is_symlink(folder_ / "COM1"); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  ~Sim() {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+    fs::remove_all(folder_);
+  }
+  bool Ready() const { return fs::is_symlink(folder_ / "COM1"); }
+  const fs::path& Folder() const { return folder_; }
+
+ private:
+  fs::path folder_;
+  pid_t pid_ = -1;
+};
+
+class RealClock final : public velmark::ui::Clock {
+ public:
+  std::int64_t NowMs() const override { return 0; }
+  void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
+
+// Counts the bytes that cross the line: requests, reply frames and blocks.
+class CountingPort final : public velmark::SerialPort {
+ public:
+  explicit CountingPort(velmark::SerialPort& inner) : inner_(inner) {}
+  long bytes = 0;
+  int answered = 0;
+  velmark::SerialStatus Init(int a, int b) override { return inner_.Init(a, b); }
+  velmark::SerialStatus Open(const std::string& n, int baud) override {
+    return inner_.Open(n, baud);
+  }
+  velmark::SerialStatus Transact(velmark::Frame& f, int t, bool w, bool b, int c) override {
+    const auto s = inner_.Transact(f, t, w, b, c);
+    bytes += kFrameSize;
+    if (s == velmark::SerialStatus::Ok) bytes += kFrameSize, ++answered;
+    return s;
+  }
+  velmark::SerialStatus Close() override { return inner_.Close(); }
+  bool IsOpen() const override { return inner_.IsOpen(); }
+  velmark::SerialStatus ReadData(std::span<std::uint8_t> block, int t, int f) override {
+    const auto s = inner_.ReadData(block, t, f);
+    if (s == velmark::SerialStatus::Ok) bytes += static_cast<long>(block.size());
+    return s;
+  }
+  std::string LastErrorText() const override { return inner_.LastErrorText(); }
+
+ private:
+  velmark::SerialPort& inner_;
+};
+
+struct Line {
+  explicit Line(const fs::path& folder) : posix(folder), port(posix), link(st, port, hp.messages) {
+    st.ComPort = 1;
+    st.LinkStarted = true;
+  }
+  velmark::ProgramState st;
+  velmark::ui::HeadlessPlatform hp;
+  velmark::PosixSerialPort posix;
+  CountingPort port;
+  velmark::RxTx link;
+};
+
+double MsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+void BM_ReadWholeUnit(benchmark::State& state) {
+  Sim sim({"--usb"});
+  if (!sim.Ready()) return state.SkipWithError("velmark-sim did not start");
+  double measured = 0, wire = 0;
+  for (auto _ : state) {
+    Line line(sim.Folder());
+    line.st.DeviceTable[0] = velmark::DeviceEntry{true, false, 0, true};
+    velmark::ReadProgress quiet;
+    if (!line.link.PingUnit(0)) return state.SkipWithError("the unit did not answer");
+    line.port.bytes = 0;
+    line.port.answered = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const bool complete = velmark::ReadUnitConfig(line.st, line.link, 0, quiet);
+    measured += MsSince(start);
+    if (!complete) return state.SkipWithError("the read stopped before the end");
+    wire += line.port.bytes * kByteMs + line.port.answered * kLatencyMs;
+    state.counters["bytes"] = static_cast<double>(line.port.bytes);
+  }
+  state.counters["read_ms"] = measured / static_cast<double>(state.iterations());
+  state.counters["wire_ms"] = wire / static_cast<double>(state.iterations());
+  state.counters["read_overhead"] = measured / wire;
+}
+
+void BM_Rs485Search(benchmark::State& state) {
+  Sim sim({"--rs485", "--ids", "3,17"});
+  if (!sim.Ready()) return state.SkipWithError("velmark-sim did not start");
+  RealClock clock;
+  velmark::ReadProgress quiet;
+  double measured = 0;
+  // Two presence tests answered, 30 that wait out their time-out and the pause after them.
+  const double implied = 30 * (200.0 + velmark::kSearchPauseMs) + 2 * (26 * kByteMs + kLatencyMs);
+  for (auto _ : state) {
+    Line line(sim.Folder());
+    line.st.ConnectionType = velmark::kRs485;
+    line.st.SeveralDevices = true;
+    velmark::ResetDeviceTable(line.st);
+    const auto start = std::chrono::steady_clock::now();
+    velmark::SearchUnits(line.st, line.link, clock, quiet);
+    measured += MsSince(start);
+    if (line.st.LastDeviceIndex != 1) return state.SkipWithError("the two units were not found");
+  }
+  state.counters["search_ms"] = measured / static_cast<double>(state.iterations());
+  state.counters["implied_ms"] = implied;
+  state.counters["search_ratio"] = measured / static_cast<double>(state.iterations()) / implied;
+}
+
+}  // namespace
+
+BENCHMARK(BM_ReadWholeUnit)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Rs485Search)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
