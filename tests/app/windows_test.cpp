@@ -164,6 +164,23 @@ TEST(MainWindow, APortThatCannotBeInitialisedEndsTheProgram) {
   EXPECT_FALSE(f.program->Main().Timer1.TimerEnabled());
 }
 
+TEST(PortWindow, AProbePortThatCannotBeInitialisedEndsTheProgram) {
+  ProgramFixture f;
+  f.Started();
+  ProgramOptions options;
+  options.start_folder = f.data.path();
+  options.make_probe_port = [] { return std::make_unique<FailingInit>(); };
+  Program program(f.hp.platform, nullptr, options);
+  std::optional<int> ended;
+  program.OnEnd = [&](int code) { ended = code; };
+  f.hp.messages.Queue(ui::MsgAnswer::Ok);
+  program.ConnectSequence();
+  EXPECT_EQ(f.LastMessage().text, "Wrong COM initialization!");
+  EXPECT_EQ(ended, 1);
+  EXPECT_FALSE(program.SelPort().Loaded());
+  EXPECT_FALSE(program.Connect().Loaded()) << "no connection after the end";
+}
+
 TEST(PortWindow, CheckReportsFoundPortsAndTheReasonsOthersRefused) {
   const std::string refused = "COM7 -> /dev/ttyS6: permission denied (join the dialout group)";
   ProgramFixture f(nullptr, {{"COM3", {SerialStatus::Ok, ""}},
