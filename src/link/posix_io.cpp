@@ -1,4 +1,5 @@
 #include "link/posix_io.h"
+#include <algorithm>
 
 #include <poll.h>
 #include <termios.h>
@@ -69,10 +70,12 @@ int PollMs(Deadline deadline) {
 }
 
 // Waits until `events` are possible on fd. Ok, Timeout, Closed (hang-up) or an errno status.
-IoResult WaitFor(int fd, short events, Deadline deadline) {
+IoResult WaitFor(int fd, short events, Deadline deadline, const WaitHook* hook = nullptr) {
+  const bool sliced = hook != nullptr && *hook;
   for (;;) {
     pollfd entry{fd, events, 0};
-    const int ready = ::poll(&entry, 1, PollMs(deadline));
+    const Deadline until = sliced ? std::min(deadline, steady_clock::now() + kWaitSlice) : deadline;
+    const int ready = ::poll(&entry, 1, PollMs(until));
     if (ready < 0) {
       if (errno == EINTR) {
         continue;
@@ -88,6 +91,7 @@ IoResult WaitFor(int fd, short events, Deadline deadline) {
     if (steady_clock::now() >= deadline) {
       return Failed(SerialStatus::Timeout, 0);
     }
+    if (sliced) (*hook)();
   }
 }
 
@@ -135,10 +139,10 @@ IoResult WriteAll(int fd, std::span<const std::uint8_t> bytes, Deadline deadline
   return {SerialStatus::Ok, done, 0};
 }
 
-IoResult ReadExact(int fd, std::span<std::uint8_t> bytes, Deadline deadline) {
+IoResult ReadExact(int fd, std::span<std::uint8_t> bytes, Deadline deadline, const WaitHook* hook) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    if (IoResult ready = WaitFor(fd, POLLIN, deadline); ready.status != SerialStatus::Ok) {
+    if (IoResult ready = WaitFor(fd, POLLIN, deadline, hook); ready.status != SerialStatus::Ok) {
       ready.done = done;
       return ready;
     }

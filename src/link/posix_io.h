@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -17,6 +18,11 @@
 namespace velmark {
 
 using Deadline = std::chrono::steady_clock::time_point;
+
+// Called between short slices of a long wait, so that the program can keep painting while a
+// unit takes its time (up to 10 s). Null: wait in one piece.
+using WaitHook = std::function<void()>;
+inline constexpr std::chrono::milliseconds kWaitSlice{20};
 
 // Where an errno came from: opening and setting up the device, or moving bytes over it.
 // EIO while opening is an error of the device; EIO during a transfer means it went away.
@@ -37,7 +43,8 @@ struct IoResult {
 IoResult WriteAll(int fd, std::span<const std::uint8_t> bytes, Deadline deadline);
 
 // Reads exactly bytes.size() bytes and not one more: what follows stays queued.
-IoResult ReadExact(int fd, std::span<std::uint8_t> bytes, Deadline deadline);
+IoResult ReadExact(int fd, std::span<std::uint8_t> bytes, Deadline deadline,
+                   const WaitHook* hook = nullptr);
 
 // Drops everything queued for input: the kernel's queue (tcflush) and whatever is readable
 // right now, so that a reply arriving late for an earlier request is never taken for the next.

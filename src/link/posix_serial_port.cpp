@@ -117,7 +117,7 @@ SerialStatus PosixSerialPort::Open(const std::string& port_name, int baud) {
 }
 
 SerialStatus PosixSerialPort::Transact(Frame& frame, int timeout_ms, bool wait_reply,
-                                       bool before_block_read, int /*count*/) {
+                                       bool /*before_block_read*/, int /*count*/) {
   if (!IsOpen()) {
     return Fail(SerialStatus::Closed, "port not open");
   }
@@ -132,11 +132,15 @@ SerialStatus PosixSerialPort::Transact(Frame& frame, int timeout_ms, bool wait_r
   if (const IoResult sent = WriteAll(fd_, frame, deadline); sent.status != SerialStatus::Ok) {
     return FailIo(sent, "request sent", frame.size(), timeout_ms);
   }
-  if (before_block_read || !wait_reply) {
+  if (!wait_reply) {
     return SerialStatus::Ok;
   }
+  // A unit answers a block read with its 13-byte reply frame first and then the block; the
+  // frame is taken here (its outcome does not matter to the caller) and the block is left
+  // queued for ReadData.
   Frame reply{};
-  if (const IoResult got = ReadExact(fd_, reply, deadline); got.status != SerialStatus::Ok) {
+  if (const IoResult got = ReadExact(fd_, reply, deadline, &wait_hook_);
+      got.status != SerialStatus::Ok) {
     return FailIo(got, "reply", reply.size(), timeout_ms);
   }
   frame = reply;
@@ -154,7 +158,8 @@ SerialStatus PosixSerialPort::ReadData(std::span<std::uint8_t> block, int timeou
   const Deadline deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   std::vector<std::uint8_t> buffer(block.size());
-  if (const IoResult got = ReadExact(fd_, buffer, deadline); got.status != SerialStatus::Ok) {
+  if (const IoResult got = ReadExact(fd_, buffer, deadline, &wait_hook_);
+      got.status != SerialStatus::Ok) {
     return FailIo(got, "block", buffer.size(), timeout_ms);
   }
   std::copy(buffer.begin(), buffer.end(), block.begin());

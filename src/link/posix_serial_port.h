@@ -46,6 +46,8 @@ class PosixSerialPort final : public SerialPort {
 
   // The device opened for the current port, empty while closed.
   const std::string& DevicePath() const { return device_path_; }
+  // Called every few milliseconds while a call waits for the unit (see WaitHook).
+  void SetWaitHook(WaitHook hook) { wait_hook_ = std::move(hook); }
 
  private:
   SerialStatus Fail(SerialStatus status, const std::string& why);
@@ -57,6 +59,7 @@ class PosixSerialPort final : public SerialPort {
   std::string port_name_;
   std::string device_path_;
   std::string last_error_;
+  WaitHook wait_hook_;
 };
 
 }  // namespace velmark

@@ -5,6 +5,7 @@
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include <array>
 #include <cerrno>
@@ -140,8 +141,11 @@ void PtyServer::Answer(SimBus& bus, const Frame& request, SteadyTime arrived,
   }
   if (delivery.acted && request[3] == CmdStoreProgram && config.after_store) config.after_store();
   if (!delivery.reply) return;
-  std::vector<std::uint8_t> bytes(delivery.reply->begin(), delivery.reply->end());
-  bytes.insert(bytes.end(), delivery.block.begin(), delivery.block.end());
+  // The reply frame, then the block (if any), in one buffer.
+  std::vector<std::uint8_t> bytes(delivery.reply->size() + delivery.block.size());
+  std::copy(delivery.reply->begin(), delivery.reply->end(), bytes.begin());
+  std::copy(delivery.block.begin(), delivery.block.end(),
+            bytes.begin() + static_cast<std::ptrdiff_t>(delivery.reply->size()));
   if (log != nullptr) {
     log->Reply(*delivery.reply);
     if (!delivery.block.empty()) log->Block(delivery.block);

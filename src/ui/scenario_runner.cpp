@@ -14,6 +14,14 @@ std::optional<long long> ToNumber(const std::string& text) {
   return v;
 }
 
+// The same as an out parameter: GCC 12 misreads optionals taken apart across branches.
+bool NumberOf(const std::string& text, long long& out) {
+  const auto n = ToNumber(text);
+  if (!n.has_value()) return false;
+  out = n.value();
+  return true;
+}
+
 std::optional<double> ToReal(const std::string& text) {
   try {
     std::size_t used = 0;
@@ -326,13 +334,16 @@ void ScenarioRunner::DoSet(const Args& a) {
 
 void ScenarioRunner::DoSelect(const Args& a) {
   auto addr = ParseAddress(a[0].text);
-  std::optional<long long> index = a.size() == 2 ? ToNumber(a[1].text) : std::nullopt;
-  if (a.size() == 2 && !index) return Fail("select needs an entry number, saw " + a[1].text);
+  const bool has_index = a.size() == 2;
+  long long index = -1;
+  if (has_index && !NumberOf(a[1].text, index)) {
+    return Fail("select needs an entry number, saw " + a[1].text);
+  }
   // An option array is selected by the element's index.
-  if (addr && addr->HasControl() && addr->index < 0 && index) {
+  if (addr && addr->HasControl() && addr->index < 0 && has_index) {
     Window* w = host_.FindWindow(addr->window, addr->unit);
-    if (w && !w->Find(addr->control) && w->Find(addr->control, static_cast<int>(*index))) {
-      addr->index = static_cast<int>(*index);
+    if (w && !w->Find(addr->control) && w->Find(addr->control, static_cast<int>(index))) {
+      addr->index = static_cast<int>(index);
       Control* c = ActionTarget(addr->Text());
       if (!c) return;
       if (c->Kind() != ControlKind::OptionButton) return Fail("select of an array needs options");
@@ -343,11 +354,11 @@ void ScenarioRunner::DoSelect(const Args& a) {
   Control* c = ActionTarget(a[0].text);
   if (!c) return;
   c->SetFocus();
-  if (c->Kind() == ControlKind::OptionButton && !index) {
+  if (c->Kind() == ControlKind::OptionButton && !has_index) {
     return static_cast<OptionButton*>(c)->UserClick();
   }
-  if ((c->Kind() == ControlKind::ComboBox || c->Kind() == ControlKind::ListBox) && index) {
-    return static_cast<ListControl*>(c)->UserSelect(static_cast<int>(*index));
+  if ((c->Kind() == ControlKind::ComboBox || c->Kind() == ControlKind::ListBox) && has_index) {
+    return static_cast<ListControl*>(c)->UserSelect(static_cast<int>(index));
   }
   Fail("select needs a list with an entry number, or an option");
 }
@@ -367,18 +378,21 @@ void ScenarioRunner::DoMouse(const Args& a) {
   if (!mouse) return Fail(std::string("a ") + ControlKindName(c->Kind()) + " has no mouse events");
   auto x = ToReal(a[2].text);
   auto y = ToReal(a[3].text);
-  auto button = a.size() == 5 ? ToNumber(a[4].text) : std::optional<long long>();
-  if (!x || !y || (a.size() == 5 && !button)) return Fail("mouse needs X Y [BUTTON] as numbers");
+  const bool has_button = a.size() == 5;
+  long long button = 0;
+  if (!x || !y || (has_button && !NumberOf(a[4].text, button))) {
+    return Fail("mouse needs X Y [BUTTON] as numbers");
+  }
   const std::string& what = a[1].text;
   if (what == "down") {
-    int b = button ? static_cast<int>(*button) : kLeftButton;
+    int b = has_button ? static_cast<int>(button) : kLeftButton;
     held_buttons_ |= b;
     if (mouse->OnMouseDown) mouse->OnMouseDown(b, 0, *x, *y);
   } else if (what == "move") {
-    int b = button ? static_cast<int>(*button) : held_buttons_;
+    int b = has_button ? static_cast<int>(button) : held_buttons_;
     if (mouse->OnMouseMove) mouse->OnMouseMove(b, 0, *x, *y);
   } else if (what == "up") {
-    int b = button ? static_cast<int>(*button) : kLeftButton;
+    int b = has_button ? static_cast<int>(button) : kLeftButton;
     held_buttons_ &= ~b;
     if (mouse->OnMouseUp) mouse->OnMouseUp(b, 0, *x, *y);
   } else {

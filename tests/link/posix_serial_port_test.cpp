@@ -254,7 +254,9 @@ TEST_F(PosixSerialPortTest, BlockReadLeavesTheBytesAfterTheBlockQueued) {
     block[i] = static_cast<std::uint8_t>(i * 7 + 3);
   }
   const std::vector<std::uint8_t> tail{0xA1, 0xA2, 0xA3};
-  unit_.Serve([block, tail](int, const Frame&, PtyUnit& unit) {
+  // The unit answers with its reply frame, then the block.
+  unit_.Serve([block, tail](int, const Frame& request, PtyUnit& unit) {
+    unit.Write({request.begin(), request.end()});
     unit.Write(block);
     unit.Write(tail);
   });
@@ -263,7 +265,7 @@ TEST_F(PosixSerialPortTest, BlockReadLeavesTheBytesAfterTheBlockQueued) {
   const Frame request = BuildFrame(0, CmdReadBlock, {0, 0, 64, 3, 32, 0, 0, 0});
   Frame frame = request;
   ASSERT_EQ(port.Transact(frame, kBlockFrameTimeout.ms, true, true, 0), SerialStatus::Ok);
-  EXPECT_EQ(frame, request) << "before a block read the frame is only sent";
+  EXPECT_EQ(frame, request) << "the reply frame is taken; the block stays queued";
 
   std::vector<std::uint8_t> got(800);
   ASSERT_EQ(port.ReadData(got, kBlockDataTimeoutMs, 0), SerialStatus::Ok) << port.LastErrorText();
@@ -274,8 +276,10 @@ TEST_F(PosixSerialPortTest, BlockReadLeavesTheBytesAfterTheBlockQueued) {
 }
 
 TEST_F(PosixSerialPortTest, ShortBlockTimesOutAndLeavesTheArrayUntouched) {
-  unit_.Serve(
-      [](int, const Frame&, PtyUnit& unit) { unit.Write(std::vector<std::uint8_t>(300, 0x11)); });
+  unit_.Serve([](int, const Frame& request, PtyUnit& unit) {
+    unit.Write({request.begin(), request.end()});
+    unit.Write(std::vector<std::uint8_t>(300, 0x11));
+  });
   PosixSerialPort port = MakePort();
   ASSERT_EQ(port.Open("COM3", kBaud), SerialStatus::Ok) << port.LastErrorText();
   Frame frame = BuildFrame(0, CmdReadBlock, {0, 0, 64, 3, 32, 0, 0, 0});
