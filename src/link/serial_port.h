@@ -37,8 +37,9 @@ class SerialPort {
   virtual SerialStatus Open(const std::string& port_name, int baud) = 0;
   // Sends the 13-byte request and, on Ok, replaces it with the 13-byte reply.
   // `before_block_read` marks the frame of a block read: the unit's reply frame is taken as
-  // usual and the block that follows it is left for ReadData. `count` is the count argument of the command's
-  // time-out class (0 = no reply is awaited beyond the time-out, see the transaction engine).
+  // usual and the block that follows it is left for ReadData. `count` is the count argument of the
+  // command's time-out class (0 = no reply is awaited beyond the time-out, see the transaction
+  // engine).
   virtual SerialStatus Transact(Frame& frame, int timeout_ms, bool wait_reply,
                                 bool before_block_read, int count) = 0;
   virtual SerialStatus Close() = 0;
