@@ -31,8 +31,11 @@ int main(int argc, char** argv) {
     const auto path = velmark::ResolvePortName(name, data);
     return path ? name + " = " + *path : name + ": no such port";
   };
-  velmark::Program program(platform, std::make_unique<velmark::PosixSerialPort>(data),
-                           std::move(options));
+  // While an exchange waits for a unit (up to 10 s) the windows keep painting; the user's
+  // input waits until the exchange is over.
+  auto line = std::make_unique<velmark::PosixSerialPort>(data);
+  line->SetWaitHook([&desktop] { desktop.PumpPaintEvents(); });
+  velmark::Program program(platform, std::move(line), std::move(options));
   // The windows stay until the end is asked for; only then does the event loop stop.
   app.setQuitOnLastWindowClosed(false);
   program.OnEnd = [](int code) { QCoreApplication::exit(code); };
