@@ -175,7 +175,7 @@ inline double FromLog10(const Band& b, double log10_arg) {
 template <Kind K>
 void FillLogCurve(const Band& b, Curve& out) {
   for (int p = 0; p < kGridPoints; ++p) out[p] = LogArg<K>(b, kGridHz[p], kGridInvHz[p]);
-  Log10InPlace(out);
+  DecimalLogInPlace(out);
   for (int p = 0; p < kGridPoints; ++p) out[p] = FromLog10(b, out[p]);
 }
 
@@ -246,7 +246,7 @@ double BandMagnitudeDb(int type, double f0, double gain_db, double q, double f) 
   if (b.kind == Kind::kDbBell) return DbBell(b, f, inv_f);
   double db = 0.0;
   WithLogKind(b.kind,
-              [&](auto kind) { db = FromLog10(b, Log10(LogArg<kind.value>(b, f, inv_f))); });
+              [&](auto kind) { db = FromLog10(b, DecimalLog(LogArg<kind.value>(b, f, inv_f))); });
   return db;
 }
 

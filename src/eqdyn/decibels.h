@@ -7,8 +7,8 @@
 // with an error below one unit in the last place. Zero, subnormals, infinities, NaN and negative
 // numbers go to the library.
 //
-// The scalar Log10 and the curve-wide Log10InPlace do the same operations, so a curve and the
-// same formula evaluated at one frequency agree exactly.
+// The scalar DecimalLog and the curve-wide DecimalLogInPlace do the same operations, so a curve and
+// the same formula evaluated at one frequency agree exactly.
 
 #include <bit>
 #include <cmath>
@@ -54,7 +54,7 @@ inline double LogOfNormal(double x) {
 
 }  // namespace detail
 
-inline double Log10(double x) {
+inline double DecimalLog(double x) {
   if (!detail::IsPositiveNormal(x)) return std::log(x) * detail::kInvLn10;
   return detail::LogOfNormal(x) * detail::kInvLn10;
 }
@@ -70,10 +70,10 @@ inline bool AllPositiveNormal(const Curve& v) {
   return unusual == 0;
 }
 
-// v[p] = Log10(v[p]) for every point.
-inline void Log10InPlace(Curve& v) {
+// v[p] = DecimalLog(v[p]) for every point.
+inline void DecimalLogInPlace(Curve& v) {
   if (!AllPositiveNormal(v)) {
-    for (double& x : v) x = Log10(x);
+    for (double& x : v) x = DecimalLog(x);
     return;
   }
   for (double& x : v) x = detail::LogOfNormal(x) * detail::kInvLn10;

@@ -124,7 +124,7 @@ std::optional<double> XoverMagnitudeDb(int slope, bool high_pass, double fc, dou
   f = SaneFrequency(f);
   double db = 0.0;
   WithSlope(s, high_pass, SaneFrequency(fc),
-            [&](auto arg, double scale) { db = scale * Log10(arg(f, 1.0 / f)); });
+            [&](auto arg, double scale) { db = scale * DecimalLog(arg(f, 1.0 / f)); });
   return db;
 }
 
@@ -137,7 +137,7 @@ bool XoverCurveDb(int slope, bool high_pass, double fc, Curve& out) {
   }
   WithSlope(s, high_pass, SaneFrequency(fc), [&out](auto arg, double scale) {
     for (int p = 0; p < kGridPoints; ++p) out[p] = arg(kGridHz[p], kGridInvHz[p]);
-    Log10InPlace(out);
+    DecimalLogInPlace(out);
     for (int p = 0; p < kGridPoints; ++p) out[p] *= scale;
   });
   return true;
