@@ -1,8 +1,7 @@
 #pragma once
-// A program state with one USB unit (index 0) on-line, the transaction engine over a scripted
-// port that echoes every request (or over any other port, such as the simulated line),
-// headless platform services and one edit window's controls per unit. The unit starts from the
-// default configuration, with the record's equaliser and dynamics fields taken from it.
+// The builder fixture, with the unit starting from the default configuration and the record's
+// equaliser and dynamics fields taken from it, plus the page filling the EQ and dynamics
+// builders expect.
 
 #include <algorithm>
 #include <array>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/builder_fixture.h"
 #include "commands/core.h"
 #include "model/defaults.h"
 #include "model/number_text.h"
@@ -18,55 +18,14 @@
 
 namespace velmark::testing {
 
-class EqWindows : public EditWindowSource {
+using Sent = SentPacket;
+
+class EqFixture : public BuilderFixture {
  public:
-  EditControls& EditControlsOf(int unit) override {
-    auto& slot = windows_.at(static_cast<std::size_t>(unit));
-    if (!slot) slot = std::make_unique<EditControls>();
-    return *slot;
-  }
+  explicit EqFixture(SerialPort* port = nullptr) : BuilderFixture(port) { LoadDefaults(); }
 
- private:
-  std::array<std::unique_ptr<EditControls>, kUnitCount> windows_{};
-};
-
-struct Sent {
-  std::uint8_t command;
-  FrameData data;
-  bool operator==(const Sent&) const = default;
-};
-
-class EqFixture {
- public:
-  explicit EqFixture(SerialPort* port = nullptr)
-      : link(st, port ? *port : scripted, platform.messages),
-        core{st, link, platform.platform, windows} {
-    st.LinkStarted = true;
-    st.ComPort = 1;
-    st.DeviceTable[0] = {true, true, 0, true};
-    scripted.responder = [this](Frame&) {
-      const bool fail = fail_from >= 0 && static_cast<int>(scripted.calls.size()) > fail_from;
-      return fail ? SerialStatus::Timeout : SerialStatus::Ok;
-    };
-    platform.messages.OnUnexpected = [this](const ui::ShownMessage& m) {
-      unexpected.push_back(m.text);
-    };
-    LoadDefaults();
-  }
-
-  // Requests that went out through the scripted port.
-  std::vector<Sent> Packets() const {
-    std::vector<Sent> out;
-    for (const auto& call : scripted.calls) {
-      FrameData d{};
-      std::copy(call.frame.begin() + 4, call.frame.begin() + 12, d.begin());
-      out.push_back({call.frame[3], d});
-    }
-    return out;
-  }
-  void Clear() { scripted.calls.clear(); }
-  // Exchanges from number n on (0-based) time out.
-  void FailFrom(int n) { fail_from = n; }
+  std::vector<SentPacket> Packets() const { return BuilderFixture::Sent(); }
+  void Clear() { ClearSent(); }
 
   // The default image and the record fields the equaliser and dynamics builders read.
   void LoadDefaults() {
@@ -128,19 +87,6 @@ class EqFixture {
     FlagGuard quiet(st.UpdatingControls);
     control.SetValue(value);
   }
-
-  EditControls& W() { return core.Win(); }
-  DeviceSettings& Rec() { return st.Rec(); }
-  ParamImage& Img() { return st.Img(); }
-
-  ProgramState st;
-  ScriptedPort scripted;
-  ui::HeadlessPlatform platform;
-  RxTx link;
-  EqWindows windows;
-  Core core;
-  int fail_from = -1;
-  std::vector<std::string> unexpected;
 };
 
 // First point of FreqGrid at `hz`.
@@ -149,7 +95,7 @@ inline int GridIndexOf(int hz) {
 }
 
 inline Sent Pkt(std::uint8_t command, FrameData data) {
-  return {command, data};
+  return Packet(command, data);
 }
 
 }  // namespace velmark::testing
