@@ -147,8 +147,8 @@ constexpr std::array<OptionSpec, 17> kOptions = {{
 
 const OptionSpec* FindOption(std::string_view name) {
   if (name == "-h") name = "--help";
-  for (const OptionSpec& spec : kOptions) {
-    if (spec.name == name) return &spec;
+  for (const OptionSpec& option : kOptions) {
+    if (option.name == name) return &option;
   }
   return nullptr;
 }
@@ -171,15 +171,15 @@ ParsedOptions ParseSimOptions(std::span<const std::string_view> args) {
       value = name.substr(eq + 1);
       name = name.substr(0, eq);
     }
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) return {std::nullopt, "unknown option " + std::string(args[i])};
-    if (spec->takes_value && !value) {
+    const OptionSpec* option = FindOption(name);
+    if (option == nullptr) return {std::nullopt, "unknown option " + std::string(args[i])};
+    if (option->takes_value && !value) {
       if (i + 1 >= args.size()) return {std::nullopt, std::string(name) + " needs a value"};
       value = args[++i];
-    } else if (!spec->takes_value && value) {
+    } else if (!option->takes_value && value) {
       return {std::nullopt, std::string(name) + " takes no value"};
     }
-    if (std::string error = spec->apply(o, value.value_or("")); !error.empty()) {
+    if (std::string error = option->apply(o, value.value_or("")); !error.empty()) {
       return {std::nullopt, error};
     }
     ids_given = ids_given || name == "--ids";
