@@ -52,7 +52,12 @@ std::optional<std::string> Tokenize(const std::string& line, std::vector<Token>&
           closed = true;
           break;
         }
-        if (d == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) d = line[i++];
+        if (d == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
+          d = line[i++];
+        } else if (d == '\\' && i < line.size() && line[i] == 'n') {
+          d = '\n';  // messages with a line break
+          ++i;
+        }
         t.text += d;
       }
       if (!closed) return "string not closed";

@@ -15,6 +15,10 @@ TEST(Tokenize, WordsStringsEscapesAndComments) {
   EXPECT_EQ(t[0], (Token{"type", false}));
   EXPECT_EQ(t[2], (Token{R"(say "hi" \ # not a comment)", true}));
   t.clear();
+  ASSERT_FALSE(Tokenize(R"(expect-message "COM found:\nCOM3" "Search COM")", t));
+  EXPECT_EQ(t[1], (Token{"COM found:\nCOM3", true}));
+  EXPECT_EQ(t[2], (Token{"Search COM", true}));
+  t.clear();
   ASSERT_FALSE(Tokenize(R"(expect W.C text "")", t));
   EXPECT_EQ(t.back(), (Token{"", true}));
   t.clear();
