@@ -61,7 +61,10 @@ std::filesystem::path Program::DataFolder() const {
 
 FrmKVRxxxA& Program::EditWindowOf(int unit) {
   auto& slot = edit_windows_[ProgramState::Checked(unit)];
-  if (!slot) slot = std::make_unique<FrmKVRxxxA>(core_, unit);
+  if (!slot) {
+    slot = std::make_unique<FrmKVRxxxA>(core_, unit);
+    slot->OnShowVersion = [this] { ShowVersion(); };
+  }
   return *slot;
 }
 

@@ -7,6 +7,8 @@
 // closing question) and the page mechanics. The parameter handlers of the pages are wired by
 // their own modules through the public controls.
 
+#include <functional>
+
 #include "commands/core.h"
 #include "editor/edit_controls.h"
 #include "editor/level_meters.h"
@@ -42,6 +44,10 @@ class FrmKVRxxxA : public ui::Window, public EditControls {
   void SetPageChannel();
   void SetPageDelays();
   void SetPageGains();
+
+  // Opens the version window ("Version" tool button); the main window supplies it, since that
+  // window lives above the edit windows.
+  std::function<void()> OnShowVersion;
 
   // True while the invisible focus box TextFocus holds the keyboard focus.
   bool FocusParked = false;

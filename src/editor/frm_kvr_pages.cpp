@@ -125,6 +125,13 @@ void FrmKVRxxxA::WireEvents() {
   TextFocus.OnGotFocus = [this] { FocusParked = true; };
   TextFocus.OnLostFocus = [this] { FocusParked = false; };
   Timer1.OnTimer = [this] { MeterTimerTick(core_, unit_, *this, Meters); };
+  // " Version": the meters of every window pause while the modal window is up.
+  ImageBtn(6).OnClick = [this] {
+    TakeCurrentUnit();
+    core_.st.UiBusy = true;
+    if (OnShowVersion) OnShowVersion();
+    core_.st.UiBusy = false;
+  };
 }
 
 }  // namespace velmark
