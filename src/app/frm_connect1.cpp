@@ -61,8 +61,9 @@ void FrmConnect1::Timer1_Timer() {
   ProgramState& st = program_.State();
   ResetDeviceTable(st);
   if (SearchNumCom()) {
-    // A failed name read stops the connection: this window stays with its last text.
-    if (!ReadUnitNames(st, program_.Link(), *this)) return;
+    // A unit whose name could not be read is listed under the type name; the connection always
+    // goes on to the device list, so this window never stays behind with its last text.
+    ReadUnitNames(st, program_.Link(), *this);
   } else {
     if (Services().messages.Show(kDemoQuestion, kDemoTitle, ui::MsgIcon::None,
                                  ui::MsgButtons::YesNo) != ui::MsgAnswer::Yes) {

@@ -111,7 +111,17 @@ bool FrmSearchNet::Reconnect(int row) {
     return false;
   }
   entry.Online = true;
-  if (!ReadUnitName(st, link, row)) return false;
+  if (!ReadUnitName(st, link, row)) {
+    // A failure the engine has not reported yet gets the reconnection's own message.
+    if (!st.NeedsConnect[row] || !st.ReportLinkErrors) {
+      messages.Show(kDisconnectedText, kDisconnectedTitle, ui::MsgIcon::Exclamation,
+                    ui::MsgButtons::Ok);
+    }
+    st.NeedsConnect[row] = true;
+    LblLoading.SetVisible(false);
+    return false;
+  }
+  st.NameUnknown[row] = false;
   MSFlexGrid1.SetTextMatrix(row, 0, DeviceRowText(st, row, entry.Online));
   st.NeedsConnect[row] = false;
   Repaint();
@@ -145,11 +155,8 @@ void FrmSearchNet::OpenSteps(int row) {
   if (!st.ConfigRead[row]) {
     if (st.DemoMode) {
       st.FirmwareVersion[row] = st.DefaultVersion;
-    } else {
-      ProgressBar1.SetMax(kReadProgressMax);
-      ProgressBar1.SetValue(0);
-      ProgressBar1.SetVisible(true);
-      ReadUnitConfig(st, link, row, *this);
+    } else if (!ReadWholeUnit(row)) {
+      return;
     }
   }
   SetPointer(ui::MousePointer::Default);
@@ -162,6 +169,39 @@ void FrmSearchNet::OpenSteps(int row) {
   st.DeviceTable[st.OpeningUnit].WindowOpen = true;
   ProgressBar1.SetVisible(false);
   LblLoading.SetVisible(false);
+}
+
+bool FrmSearchNet::ReadWholeUnit(int row) {
+  ProgramState& st = program_.State();
+  ProgressBar1.SetMax(kReadProgressMax);
+  ProgressBar1.SetValue(0);
+  ProgressBar1.SetVisible(true);
+  if (!ReadUnitConfig(st, program_.Link(), row, *this)) {
+    MarkIncomplete(row);
+    return false;
+  }
+  if (st.NameUnknown[row]) {
+    // Listed under the type name at connection; the complete read brought its own.
+    st.NameUnknown[row] = false;
+    MSFlexGrid1.SetTextMatrix(row, 0, DeviceRowText(st, row, true, Trimmed(st.DeviceName[row])));
+  }
+  return true;
+}
+
+// An incomplete image is neither shown nor decoded: decoding sends the unit its link mask, and
+// every edit in the window would build on parameters that did not come from the unit.
+void FrmSearchNet::MarkIncomplete(int row) {
+  ProgramState& st = program_.State();
+  SetPointer(ui::MousePointer::Default);
+  st.OpeningInProgress = false;
+  ProgressBar1.SetVisible(false);
+  LblLoading.SetVisible(false);
+  st.ConfigRead[row] = false;
+  if (st.NeedsConnect[row]) return;  // the engine has told the user and marked the row
+  st.NeedsConnect[row] = true;
+  MSFlexGrid1.SetTextMatrix(row, 0, program_.Link().OfflineRowText(st.DeviceTable[row].Id));
+  Services().messages.Show(kReadIncompleteText, kDisconnectedTitle, ui::MsgIcon::Exclamation,
+                           ui::MsgButtons::Ok);
 }
 
 void FrmSearchNet::OpenUnit(int row) {

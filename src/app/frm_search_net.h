@@ -21,6 +21,8 @@ inline constexpr const char* kReconnectQuestion =
 inline constexpr const char* kReconnectTitle = "Connect device";
 inline constexpr const char* kDisconnectedText = "Device disconnected";
 inline constexpr const char* kDisconnectedTitle = "Communication problem";
+inline constexpr const char* kReadIncompleteText =
+    "The device could not be read completely. Double-click it to connect again.";
 inline constexpr const char* kAlreadyOpenText = "The window is already open";
 inline constexpr const char* kAlreadyOpenTitle = "Edit window";
 inline constexpr int kListTimerMs = 300;
@@ -52,6 +54,10 @@ class FrmSearchNet : public ui::Window, private ReadProgress {
   // Step 1 of opening: asks, reopens the port, tests and re-reads the unit. False: stop.
   bool Reconnect(int row);
   void OpenSteps(int row);
+  // The full read; false when it did not complete and the unit waits for a reconnection.
+  bool ReadWholeUnit(int row);
+  // A unit that could not be read completely: told once, marked for a reconnection.
+  void MarkIncomplete(int row);
   void Advance() override { ProgressBar1.Advance(); }
 
   Program& program_;

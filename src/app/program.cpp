@@ -80,6 +80,8 @@ void Program::ConnectSequence() {
     main_.StartTimer();
     return;
   }
+  // Every OK starts a fresh search, even over a connection window that is still there.
+  if (connect_.Loaded()) connect_.Unload();
   connect_.Show();
 }
 

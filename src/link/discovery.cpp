@@ -23,6 +23,7 @@ void ResetDeviceTable(ProgramState& st) {
   for (int u = 0; u < kUnitCount; ++u) {
     st.NeedsConnect[u] = true;
     st.ConfigRead[u] = false;
+    st.NameUnknown[u] = false;
     st.DeviceTable[u] = DeviceEntry{};
   }
 }
@@ -63,9 +64,13 @@ bool SearchUnits(ProgramState& st, RxTx& link, ui::Clock& clock, ReadProgress& p
 }
 
 std::string DeviceRowText(const ProgramState& st, int unit, bool online) {
+  return DeviceRowText(st, unit, online, st.DeviceName[unit]);
+}
+
+std::string DeviceRowText(const ProgramState& st, int unit, bool online, const std::string& name) {
   const char* state = online ? " - On-line" : " - Off-line";
-  if (st.ConnectionType == kUsb) return "USB - " + st.DeviceName[unit] + state;
-  return "ID:" + TwoDigitText(st.DeviceTable[unit].Id) + " - " + st.DeviceName[unit] + state;
+  if (st.ConnectionType == kUsb) return "USB - " + name + state;
+  return "ID:" + TwoDigitText(st.DeviceTable[unit].Id) + " - " + name + state;
 }
 
 }  // namespace velmark

@@ -30,5 +30,7 @@ bool SearchUnits(ProgramState& st, RxTx& link, ui::Clock& clock, ReadProgress& p
 
 // Row text of a unit in the device list: "USB - name - On-line", "ID:03 - name - Off-line".
 std::string DeviceRowText(const ProgramState& st, int unit, bool online);
+// The same with another name in it.
+std::string DeviceRowText(const ProgramState& st, int unit, bool online, const std::string& name);
 
 }  // namespace velmark

@@ -72,6 +72,7 @@ int PollMs(Deadline deadline) {
 // Waits until `events` are possible on fd. Ok, Timeout, Closed (hang-up) or an errno status.
 IoResult WaitFor(int fd, short events, Deadline deadline, const WaitHook* hook = nullptr) {
   const bool sliced = hook != nullptr && *hook;
+  const Deadline begun = steady_clock::now();
   for (;;) {
     pollfd entry{fd, events, 0};
     const Deadline until = sliced ? std::min(deadline, steady_clock::now() + kWaitSlice) : deadline;
@@ -91,7 +92,7 @@ IoResult WaitFor(int fd, short events, Deadline deadline, const WaitHook* hook =
     if (steady_clock::now() >= deadline) {
       return Failed(SerialStatus::Timeout, 0);
     }
-    if (sliced) (*hook)();
+    if (sliced && steady_clock::now() - begun >= kPaintAfter) (*hook)();
   }
 }
 
@@ -157,6 +158,20 @@ IoResult ReadExact(int fd, std::span<std::uint8_t> bytes, Deadline deadline, con
     }
   }
   return {SerialStatus::Ok, done, 0};
+}
+
+IoResult ReadSome(int fd, std::span<std::uint8_t> bytes, Deadline deadline) {
+  for (;;) {
+    if (IoResult ready = WaitFor(fd, POLLIN, deadline); ready.status != SerialStatus::Ok) {
+      return ready;
+    }
+    const ssize_t got = ::read(fd, bytes.data(), bytes.size());
+    if (got > 0) return {SerialStatus::Ok, static_cast<std::size_t>(got), 0};
+    if (got == 0) return Failed(SerialStatus::Closed, 0);
+    if (errno != EINTR && errno != EAGAIN) {
+      return Failed(StatusFromErrno(errno, IoPhase::Transfer), 0, errno);
+    }
+  }
 }
 
 IoResult DiscardInput(int fd, Deadline deadline) {

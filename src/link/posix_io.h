@@ -23,6 +23,9 @@ using Deadline = std::chrono::steady_clock::time_point;
 // unit takes its time (up to 10 s). Null: wait in one piece.
 using WaitHook = std::function<void()>;
 inline constexpr std::chrono::milliseconds kWaitSlice{20};
+// A wait shorter than this never calls the hook: an ordinary answer comes within about 30 ms,
+// and a paint that happened to run while it arrived would hold up the next request.
+inline constexpr std::chrono::milliseconds kPaintAfter{100};
 
 // Where an errno came from: opening and setting up the device, or moving bytes over it.
 // EIO while opening is an error of the device; EIO during a transfer means it went away.
@@ -45,6 +48,10 @@ IoResult WriteAll(int fd, std::span<const std::uint8_t> bytes, Deadline deadline
 // Reads exactly bytes.size() bytes and not one more: what follows stays queued.
 IoResult ReadExact(int fd, std::span<std::uint8_t> bytes, Deadline deadline,
                    const WaitHook* hook = nullptr);
+
+// Reads what is queued, at least one byte and at most bytes.size(), waiting for the first one
+// until the deadline. `done` says how many came.
+IoResult ReadSome(int fd, std::span<std::uint8_t> bytes, Deadline deadline);
 
 // Drops everything queued for input: the kernel's queue (tcflush) and whatever is readable
 // right now, so that a reply arriving late for an earlier request is never taken for the next.

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "link/block_reply.h"
+
 namespace velmark {
 namespace {
 
@@ -72,6 +74,20 @@ std::string DescribePath(const std::string& path) {
   return ec ? path : path + " → " + target.string();
 }
 
+using std::chrono::steady_clock;
+
+// A unit sends a block without pauses, so a byte too many follows the last expected one within
+// a byte time or two; waiting this long after a complete block tells a long one.
+constexpr std::chrono::milliseconds kQuietAtLeast{2};
+// A paint is started during a block only while more than this is still to come, so it has
+// ended before the block has.
+constexpr std::chrono::milliseconds kPaintMargin{120};
+constexpr std::chrono::milliseconds kPaintEvery{50};
+
+std::string BytesText(std::size_t n) {
+  return std::to_string(n) + (n == 1 ? " byte" : " bytes");
+}
+
 }  // namespace
 
 PosixSerialPort::PosixSerialPort(std::filesystem::path data_folder, DeviceRoots roots)
@@ -102,6 +118,7 @@ SerialStatus PosixSerialPort::Open(const std::string& port_name, int baud) {
                 "no such port (this machine has " + std::to_string(count) + " serial ports)");
   }
   device_path_ = *path;
+  byte_time_ = std::chrono::nanoseconds(10'000'000'000LL / baud);
   const int fd = ::open(path->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   const int err = fd < 0 ? errno : SetUp(fd, *speed);
   if (err != 0) {
@@ -117,7 +134,7 @@ SerialStatus PosixSerialPort::Open(const std::string& port_name, int baud) {
 }
 
 SerialStatus PosixSerialPort::Transact(Frame& frame, int timeout_ms, bool wait_reply,
-                                       bool /*before_block_read*/, int /*count*/) {
+                                       bool before_block_read, int /*count*/) {
   if (!IsOpen()) {
     return Fail(SerialStatus::Closed, "port not open");
   }
@@ -129,15 +146,15 @@ SerialStatus PosixSerialPort::Transact(Frame& frame, int timeout_ms, bool wait_r
   if (const IoResult stale = DiscardInput(fd_, deadline); stale.status != SerialStatus::Ok) {
     return FailIo(stale, "quiet line", 0, timeout_ms);  // the line kept sending
   }
+  block_request_sent_ = false;
   if (const IoResult sent = WriteAll(fd_, frame, deadline); sent.status != SerialStatus::Ok) {
     return FailIo(sent, "request sent", frame.size(), timeout_ms);
   }
-  if (!wait_reply) {
+  // Whatever a unit answers a block read with, frame or not, is ReadData's to take apart.
+  block_request_sent_ = before_block_read;
+  if (!wait_reply || before_block_read) {
     return SerialStatus::Ok;
   }
-  // A unit answers a block read with its 13-byte reply frame first and then the block; the
-  // frame is taken here (its outcome does not matter to the caller) and the block is left
-  // queued for ReadData.
   Frame reply{};
   if (const IoResult got = ReadExact(fd_, reply, deadline, &wait_hook_);
       got.status != SerialStatus::Ok) {
@@ -155,6 +172,7 @@ SerialStatus PosixSerialPort::ReadData(std::span<std::uint8_t> block, int timeou
   if (block.empty() || timeout_ms < 0) {
     return Fail(SerialStatus::BadArgument, "empty block or negative time-out");
   }
+  if (std::exchange(block_request_sent_, false)) return ReadBlockAnswer(block, timeout_ms);
   const Deadline deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   std::vector<std::uint8_t> buffer(block.size());
@@ -166,6 +184,67 @@ SerialStatus PosixSerialPort::ReadData(std::span<std::uint8_t> block, int timeou
   return SerialStatus::Ok;
 }
 
+SerialStatus PosixSerialPort::ReadBlockAnswer(std::span<std::uint8_t> block, int timeout_ms) {
+  const auto begun = steady_clock::now();
+  const Deadline deadline = begun + std::chrono::milliseconds(timeout_ms);
+  const auto quiet = std::max<std::chrono::nanoseconds>(kQuietAtLeast, 2 * byte_time_);
+  BlockReply answer(block.size());
+  std::array<std::uint8_t, 256> chunk{};
+  for (;;) {
+    const BlockVerdict verdict = answer.Verdict();
+    if (verdict == BlockVerdict::Failed) {
+      DrainUntilQuiet(deadline);
+      return Fail(SerialStatus::BadReply,
+                  "an answer that does not fit the request: " + BytesText(answer.Received()) +
+                      " for a block of " + BytesText(block.size()));
+    }
+    MaybePaint(begun, answer.Remaining());
+    // A complete answer only needs to stay complete for a moment; otherwise wait in slices,
+    // so that the hook gets its turns during a long block.
+    const auto now = steady_clock::now();
+    const Deadline until =
+        verdict == BlockVerdict::Complete
+            ? std::min(deadline, now + std::chrono::ceil<std::chrono::microseconds>(quiet))
+            : std::min(deadline, now + kWaitSlice);
+    const IoResult got = ReadSome(fd_, chunk, until);
+    if (got.status == SerialStatus::Ok) {
+      answer.Take(std::span<const std::uint8_t>(chunk).first(got.done));
+      continue;
+    }
+    if (got.status != SerialStatus::Timeout) return FailIo(got, "block", block.size(), timeout_ms);
+    if (verdict == BlockVerdict::Complete) {
+      const auto bytes = answer.Block();
+      std::copy(bytes.begin(), bytes.end(), block.begin());
+      return SerialStatus::Ok;
+    }
+    if (steady_clock::now() >= deadline) {
+      IoResult short_by{SerialStatus::Timeout, answer.Received(), 0};
+      return FailIo(short_by, answer.Framed() ? "reply frame and block" : "block",
+                    block.size() + (answer.Framed() ? kFrameSize : 0), timeout_ms);
+    }
+  }
+}
+
+void PosixSerialPort::DrainUntilQuiet(Deadline deadline) {
+  const auto quiet = std::max<std::chrono::nanoseconds>(kQuietAtLeast, 2 * byte_time_);
+  std::array<std::uint8_t, 256> chunk{};
+  for (;;) {
+    const Deadline until = std::min(
+        deadline, steady_clock::now() + std::chrono::ceil<std::chrono::microseconds>(quiet));
+    if (ReadSome(fd_, chunk, until).status != SerialStatus::Ok) return;
+  }
+}
+
+void PosixSerialPort::MaybePaint(std::chrono::steady_clock::time_point begun,
+                                 std::size_t bytes_to_come) {
+  if (!wait_hook_) return;
+  const auto now = steady_clock::now();
+  if (now - begun < kPaintAfter || now - last_paint_ < kPaintEvery) return;
+  if (byte_time_ * static_cast<long>(bytes_to_come) < kPaintMargin) return;
+  wait_hook_();
+  last_paint_ = steady_clock::now();
+}
+
 SerialStatus PosixSerialPort::Close() {
   if (fd_ >= 0) {
     // The exclusive flag outlives this descriptor while anyone else keeps the tty open.
@@ -173,6 +252,7 @@ SerialStatus PosixSerialPort::Close() {
     static_cast<void>(::close(fd_));  // also releases the flock
     fd_ = -1;
   }
+  block_request_sent_ = false;
   device_path_.clear();
   return SerialStatus::Ok;
 }

@@ -5,10 +5,14 @@
 // Transact always sends the 13-byte request and then waits for exactly 13 reply bytes until
 // the time-out (measured on steady_clock); the count argument does not change that. Before
 // sending it drops all queued input, so a reply that arrived late for an earlier request is
-// never taken for the current one. When the device goes away (an unplugged adapter, the far
-// end of a pseudo-terminal closed) the call returns Closed within its time-out and the port
-// closes itself, so that IsOpen turns false and the next transaction opens the port again.
+// never taken for the current one. A block-read request is only sent: ReadData then takes the
+// whole answer, the unit's reply frame and the block or the block alone, at whatever latency
+// within its own time-out, and refuses an answer of any other shape (BlockReply). When the device
+// goes away (an unplugged adapter, the far end of a pseudo-terminal closed) the call returns Closed
+// within its time-out and the port closes itself, so that IsOpen turns false and the next
+// transaction opens the port again.
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -37,8 +41,9 @@ class PosixSerialPort final : public SerialPort {
   // Idempotent; always Ok.
   SerialStatus Close() override;
   bool IsOpen() const override { return fd_ >= 0; }
-  // Reads exactly block.size() bytes; bytes after them stay queued. On failure the block is
-  // left untouched. `flags` is unused.
+  // After a block-read request: the answer judged as a whole, BadReply when it has the wrong
+  // shape (what was still arriving is drained first). Otherwise exactly block.size() bytes;
+  // bytes after them stay queued. On failure the block is left untouched. `flags` is unused.
   SerialStatus ReadData(std::span<std::uint8_t> block, int timeout_ms, int flags) override;
   // "COM3 → /dev/ttyUSB0: permission denied (join the dialout group)"; kept until the next
   // failure, empty before the first.
@@ -52,6 +57,11 @@ class PosixSerialPort final : public SerialPort {
  private:
   SerialStatus Fail(SerialStatus status, const std::string& why);
   SerialStatus FailIo(const IoResult& result, const char* what, std::size_t wanted, int timeout_ms);
+  SerialStatus ReadBlockAnswer(std::span<std::uint8_t> block, int timeout_ms);
+  // Drops what keeps arriving until the line has been quiet for a moment (or the deadline).
+  void DrainUntilQuiet(std::chrono::steady_clock::time_point deadline);
+  // Calls the wait hook during a long block when the rest of it will take longer than a paint.
+  void MaybePaint(std::chrono::steady_clock::time_point begun, std::size_t bytes_to_come);
 
   std::filesystem::path data_folder_;
   DeviceRoots roots_;
@@ -60,6 +70,9 @@ class PosixSerialPort final : public SerialPort {
   std::string device_path_;
   std::string last_error_;
   WaitHook wait_hook_;
+  std::chrono::nanoseconds byte_time_{1'041'667};  // 10 bit times at the opened baud rate
+  std::chrono::steady_clock::time_point last_paint_{};
+  bool block_request_sent_ = false;  // the last request was a block read: ReadData takes it all
 };
 
 }  // namespace velmark

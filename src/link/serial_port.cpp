@@ -20,6 +20,8 @@ const char* SerialStatusText(SerialStatus status) {
       return "input/output error";
     case SerialStatus::BadArgument:
       return "bad argument";
+    case SerialStatus::BadReply:
+      return "answer does not fit the request";
   }
   return "unknown";
 }

@@ -23,6 +23,7 @@ enum class SerialStatus {
   Busy,         // another program holds the device
   Io,           // any other operating-system error
   BadArgument,  // a request the component cannot carry out (wrong block size, bad name)
+  BadReply,     // bytes came, but not in the shape of an answer (a block too long or shifted)
 };
 
 const char* SerialStatusText(SerialStatus status);
@@ -36,15 +37,17 @@ class SerialPort {
   // Opens "COM<n>" at the given baud rate, 8 data bits, no parity, 1 stop bit.
   virtual SerialStatus Open(const std::string& port_name, int baud) = 0;
   // Sends the 13-byte request and, on Ok, replaces it with the 13-byte reply.
-  // `before_block_read` marks the frame of a block read: the unit's reply frame is taken as
-  // usual and the block that follows it is left for ReadData. `count` is the count argument of the
-  // command's time-out class (0 = no reply is awaited beyond the time-out, see the transaction
-  // engine).
+  // `before_block_read` marks the request of a block read: it is sent, and everything the unit
+  // answers (its reply frame and the block, or the block alone) is left for ReadData. `count`
+  // is the count argument of the command's time-out class (0 = no reply is awaited beyond the
+  // time-out, see the transaction engine).
   virtual SerialStatus Transact(Frame& frame, int timeout_ms, bool wait_reply,
                                 bool before_block_read, int count) = 0;
   virtual SerialStatus Close() = 0;
   virtual bool IsOpen() const = 0;
-  // Fills `block` completely within the time-out, or fails.
+  // Fills `block` completely within the time-out, or fails. After a block-read request the
+  // answer must be exactly the block, with or without the unit's reply frame in front;
+  // anything else fails (see BlockReply) and leaves `block` untouched.
   virtual SerialStatus ReadData(std::span<std::uint8_t> block, int timeout_ms, int flags) = 0;
 
   // Why the last failed call failed, in words a user can act on ("permission denied: ...").

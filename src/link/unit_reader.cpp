@@ -59,22 +59,26 @@ bool ReadUnitName(ProgramState& st, RxTx& link, int unit) {
 }
 
 bool ReadUnitNames(ProgramState& st, RxTx& link, ReadProgress& progress) {
+  bool all = true;
   for (int c = 0; c <= st.LastDeviceIndex && c < kUnitCount; ++c) {
     progress.ShowLabel(ReadingLabel(st.DeviceTable[c].Id));
-    if (!ReadUnitName(st, link, c)) return false;
+    const bool named = ReadUnitName(st, link, c);
+    st.NameUnknown[c] = !named;
+    // Half a name would be the first eight characters and nothing after them.
+    if (!named) st.DeviceName[c] = st.DeviceTypeName;
     st.NeedsConnect[c] = false;
+    all = all && named;
   }
-  return true;
+  return all;
 }
 
 bool ReadUnitConfig(ProgramState& st, RxTx& link, int unit, ReadProgress& progress) {
   ParamImage& img = st.DeviceImages[ProgramState::Checked(unit)];
   DeviceSettings& rec = st.DeviceRecords[unit];
 
-  // 1. Parameters. A failure here only loses them; the read goes on.
-  if (!link.ReadBlock(unit, CmdReadBlock, 0, kParamBlockAddr, kParamBytes)) {
-    std::copy_n(link.RxBuffer.begin(), kParamBytes, img.begin());
-  }
+  // 1. Parameters. A failure here only loses them; the read goes on, but is not complete.
+  const bool params_read = !link.ReadBlock(unit, CmdReadBlock, 0, kParamBlockAddr, kParamBytes);
+  if (params_read) std::copy_n(link.RxBuffer.begin(), kParamBytes, img.begin());
   progress.Advance();
 
   // 2. Firmware version; from here on each failure ends the read.
@@ -121,7 +125,7 @@ bool ReadUnitConfig(ProgramState& st, RxTx& link, int unit, ReadProgress& progre
   if (link.TransmitPacket(unit, CmdLinkMask, 0)) return false;
   st.LinkMask[unit] = link.Reply(11);
   progress.Advance();
-  return true;
+  return params_read;
 }
 
 }  // namespace velmark

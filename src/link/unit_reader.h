@@ -44,11 +44,15 @@ std::string ReadingLabel(int id);
 bool ReadUnitName(ProgramState& st, RxTx& link, int unit);
 
 // Reads the names of units 0..LastDeviceIndex, showing the label before each and clearing the
-// unit's NeedsConnect after it. False when a read failed: the connection stops there.
+// unit's NeedsConnect after it. A unit that answered the search but not its name read stays
+// listed, named with the device type name and marked NameUnknown; the other units are still
+// read. True when every name was read.
 bool ReadUnitNames(ProgramState& st, RxTx& link, ReadProgress& progress);
 
 // The full read of unit `unit` into its image and record, advancing the bar after each step.
-// True when every step succeeded. ConfigRead is not set here: the edit window sets it.
+// True when every step succeeded: only then does the image hold the unit's own parameters and
+// link mask. A failed parameter block lets the rest of the read go on, but the read is
+// incomplete all the same. ConfigRead is not set here: the edit window sets it.
 bool ReadUnitConfig(ProgramState& st, RxTx& link, int unit, ReadProgress& progress);
 
 // "a.b.c" from reply bytes 4..6, each in decimal without leading zeros.

@@ -47,6 +47,9 @@ struct ProgramState {
   PerUnit<bool> NeedsConnect{};
   PerUnit<bool> ConfigRead{};
   PerUnit<bool> PingOk{};
+  // The unit answered the search but not the name read: listed under the type name until a
+  // complete read brings its own.
+  PerUnit<bool> NameUnknown{};
   PerUnit<std::string> FirmwareVersion{};
   PerUnit<int> WindowHandle{};
 

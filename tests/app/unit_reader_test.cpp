@@ -78,7 +78,7 @@ TEST(ReadUnitConfig, AProgramInUseGetsItsNameReadAt5792) {
 }
 
 // Exchange n fails: the read stops there (except after the parameter block), nothing is shown,
-// and what was read before stays.
+// and what was read before stays. No failed read counts as complete.
 TEST(ReadUnitConfig, EachFailedStepEndsTheReadSilentlyAndKeepsWhatWasRead) {
   struct Case {
     int fail_at;
@@ -104,7 +104,7 @@ TEST(ReadUnitConfig, EachFailedStepEndsTheReadSilentlyAndKeepsWhatWasRead) {
     f.st.DeviceRecords[0].CurrentProgramName = "before";
     f.line.fail_at = c.fail_at;
     CountingProgress progress;
-    EXPECT_EQ(ReadUnitConfig(f.st, f.link, 0, progress), c.fail_at == 0) << c.fail_at;
+    EXPECT_FALSE(ReadUnitConfig(f.st, f.link, 0, progress)) << c.fail_at;
     EXPECT_EQ(f.line.exchanges, c.exchanges) << c.fail_at;
     EXPECT_EQ(progress.advances, c.advances) << c.fail_at;
     EXPECT_EQ(f.st.FirmwareVersion[0], c.version) << c.fail_at;
@@ -137,17 +137,25 @@ TEST(ReadUnitNames, ReadsEveryFoundUnitInTwoHalvesAndShowsItsId) {
   EXPECT_EQ(f.line_sent()[3][5], 8);
 }
 
-TEST(ReadUnitNames, AFailedReadStopsTheConnection) {
-  LinkFixture f(SimBus::Rs485(std::vector<int>{3, 17}));
-  f.Found(0, 3);
-  f.Found(1, 17);
-  f.line.fail_at = 2;  // the first half of the second name
-  CountingProgress progress;
-  EXPECT_FALSE(ReadUnitNames(f.st, f.link, progress));
-  EXPECT_EQ(f.line.exchanges, 3);
-  EXPECT_FALSE(f.st.NeedsConnect[0]);
-  EXPECT_TRUE(f.st.NeedsConnect[1]);
-  EXPECT_TRUE(f.st.DeviceName[1].empty());
+// A unit that answers the search but not the name read is listed under the type name, and the
+// units after it are still read; either half of the name failing counts.
+TEST(ReadUnitNames, AFailedNameReadKeepsTheUnitAndTheRestOfTheBus) {
+  for (const int fail_at : {2, 3}) {
+    LinkFixture f(SimBus::Rs485(std::vector<int>{3, 17, 20}));
+    f.st.DeviceTypeName = " VELMARK ";
+    f.Found(0, 3);
+    f.Found(1, 17);
+    f.Found(2, 20);
+    f.line.fail_at = fail_at;
+    CountingProgress progress;
+    EXPECT_FALSE(ReadUnitNames(f.st, f.link, progress));
+    EXPECT_EQ(f.Sent(CmdReadMemory), 5 + (fail_at == 3)) << fail_at;
+    EXPECT_EQ(f.st.DeviceName[1], " VELMARK ") << fail_at;
+    EXPECT_TRUE(f.st.NameUnknown[1]);
+    EXPECT_EQ(f.st.DeviceName[2], kFreshUnitName);
+    EXPECT_FALSE(f.st.NameUnknown[0] || f.st.NameUnknown[2]);
+    for (int u = 0; u < 3; ++u) EXPECT_FALSE(f.st.NeedsConnect[u]) << u;
+  }
 }
 
 TEST(ReadUnitConfig, InDemoModeNothingIsSentOrChanged) {

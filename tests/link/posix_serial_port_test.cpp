@@ -18,6 +18,7 @@
 
 #include "link/frames.h"
 #include "link/temp_dir.h"
+#include "pty_unit.h"
 
 namespace velmark {
 namespace {
@@ -25,118 +26,17 @@ namespace {
 using namespace std::chrono_literals;
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
+using testing::Bytes;
+using testing::PingReply;
+using testing::PingRequest;
+using testing::PtyUnit;
+using testing::Since;
 using testing::TempDir;
 
 // How late a time-out may return: scheduling slack on a loaded machine, not a benchmark.
 constexpr auto kLateSlack = 150ms;
 constexpr int kBaud = 9600;
 constexpr int kShortTimeoutMs = 100;
-
-// The far end of the line: the master of a pseudo-terminal pair, answering requests from a
-// script on its own thread. The port under test reaches the slave through COM3 in the data
-// folder, as a simulated unit would be reached.
-class PtyUnit {
- public:
-  // Called for each 13-byte request the port sends; writes the unit's answer (or doesn't).
-  using Script = std::function<void(int index, const Frame& request, PtyUnit& unit)>;
-
-  PtyUnit() {
-    if (::openpty(&master_, &slave_, nullptr, nullptr, nullptr) != 0) {
-      return;
-    }
-    termios tio{};
-    ::tcgetattr(slave_, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave_, TCSANOW, &tio);
-    slave_path_ = ::ttyname(slave_);
-    data_.Link("COM3", slave_path_);
-  }
-  ~PtyUnit() {
-    Stop();
-    CloseMaster();
-    CloseSlave();
-  }
-  PtyUnit(const PtyUnit&) = delete;
-  PtyUnit& operator=(const PtyUnit&) = delete;
-
-  bool ok() const { return master_ >= 0 && !slave_path_.empty(); }
-  const std::filesystem::path& data_folder() const { return data_.path(); }
-  const std::string& slave_path() const { return slave_path_; }
-  int slave() const { return slave_; }
-  const std::vector<Frame>& requests() const { return requests_; }  // after Stop()
-
-  void Serve(Script script) {
-    responder_ = std::thread([this, script = std::move(script)] { Run(script); });
-  }
-  void Stop() {
-    stop_ = true;
-    if (responder_.joinable()) {
-      responder_.join();
-    }
-  }
-  void Write(const std::vector<std::uint8_t>& bytes) const {
-    ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  }
-  void CloseMaster() {
-    if (master_ >= 0) {
-      ::close(master_);
-      master_ = -1;
-    }
-  }
-  void CloseSlave() {
-    if (slave_ >= 0) {
-      ::close(slave_);
-      slave_ = -1;
-    }
-  }
-
- private:
-  void Run(const Script& script) {
-    Frame request{};
-    std::size_t have = 0;
-    while (!stop_ && master_ >= 0) {
-      pollfd entry{master_, POLLIN, 0};
-      if (::poll(&entry, 1, 10) <= 0 || (entry.revents & POLLIN) == 0) {
-        continue;
-      }
-      const ssize_t got = ::read(master_, request.data() + have, request.size() - have);
-      if (got <= 0) {
-        return;
-      }
-      have += static_cast<std::size_t>(got);
-      if (have == request.size()) {
-        requests_.push_back(request);
-        script(static_cast<int>(requests_.size()) - 1, request, *this);
-        have = 0;
-      }
-    }
-  }
-
-  TempDir data_;
-  int master_ = -1;
-  int slave_ = -1;  // kept open so the pair lives while the port closes and reopens
-  std::string slave_path_;
-  std::thread responder_;
-  std::atomic<bool> stop_{false};
-  std::vector<Frame> requests_;
-};
-
-Frame PingRequest() {
-  return BuildFrame(0, CmdPing, {});
-}
-
-// The unit's answer to a ping: byte 11 = 5 when present.
-Frame PingReply(std::uint8_t marker = 0) {
-  return BuildFrame(0, CmdPing, {marker, 0, 0, 0, 0, 0, 0, 5});
-}
-
-std::vector<std::uint8_t> Bytes(const Frame& frame) {
-  return {frame.begin(), frame.end()};
-}
-
-milliseconds Since(steady_clock::time_point start) {
-  return std::chrono::duration_cast<milliseconds>(steady_clock::now() - start);
-}
 
 class PosixSerialPortTest : public ::testing::Test {
  protected:
@@ -246,50 +146,6 @@ TEST_F(PosixSerialPortTest, LateReplyToATimedOutRequestIsNotTakenForTheNext) {
   Frame second = PingRequest();
   ASSERT_EQ(port.Transact(second, 200, true, false, 0), SerialStatus::Ok);
   EXPECT_EQ(second, PingReply(2));
-}
-
-TEST_F(PosixSerialPortTest, BlockReadLeavesTheBytesAfterTheBlockQueued) {
-  std::vector<std::uint8_t> block(800);
-  for (std::size_t i = 0; i < block.size(); ++i) {
-    block[i] = static_cast<std::uint8_t>(i * 7 + 3);
-  }
-  const std::vector<std::uint8_t> tail{0xA1, 0xA2, 0xA3};
-  // The unit answers with its reply frame, then the block.
-  unit_.Serve([block, tail](int, const Frame& request, PtyUnit& unit) {
-    unit.Write({request.begin(), request.end()});
-    unit.Write(block);
-    unit.Write(tail);
-  });
-  PosixSerialPort port = MakePort();
-  ASSERT_EQ(port.Open("COM3", kBaud), SerialStatus::Ok) << port.LastErrorText();
-  const Frame request = BuildFrame(0, CmdReadBlock, {0, 0, 64, 3, 32, 0, 0, 0});
-  Frame frame = request;
-  ASSERT_EQ(port.Transact(frame, kBlockFrameTimeout.ms, true, true, 0), SerialStatus::Ok);
-  EXPECT_EQ(frame, request) << "the reply frame is taken; the block stays queued";
-
-  std::vector<std::uint8_t> got(800);
-  ASSERT_EQ(port.ReadData(got, kBlockDataTimeoutMs, 0), SerialStatus::Ok) << port.LastErrorText();
-  EXPECT_EQ(got, block);
-  std::vector<std::uint8_t> rest(tail.size());
-  ASSERT_EQ(port.ReadData(rest, kShortTimeoutMs, 0), SerialStatus::Ok) << port.LastErrorText();
-  EXPECT_EQ(rest, tail);
-}
-
-TEST_F(PosixSerialPortTest, ShortBlockTimesOutAndLeavesTheArrayUntouched) {
-  unit_.Serve([](int, const Frame& request, PtyUnit& unit) {
-    unit.Write({request.begin(), request.end()});
-    unit.Write(std::vector<std::uint8_t>(300, 0x11));
-  });
-  PosixSerialPort port = MakePort();
-  ASSERT_EQ(port.Open("COM3", kBaud), SerialStatus::Ok) << port.LastErrorText();
-  Frame frame = BuildFrame(0, CmdReadBlock, {0, 0, 64, 3, 32, 0, 0, 0});
-  ASSERT_EQ(port.Transact(frame, kBlockFrameTimeout.ms, true, true, 0), SerialStatus::Ok);
-  std::vector<std::uint8_t> got(800, 0xEE);
-  const auto start = steady_clock::now();
-  EXPECT_EQ(port.ReadData(got, kShortTimeoutMs, 0), SerialStatus::Timeout);
-  EXPECT_LE(Since(start), milliseconds(kShortTimeoutMs) + kLateSlack);
-  EXPECT_EQ(got, std::vector<std::uint8_t>(800, 0xEE));
-  EXPECT_NE(port.LastErrorText().find("300 of 800"), std::string::npos) << port.LastErrorText();
 }
 
 TEST_F(PosixSerialPortTest, FarEndClosingMidTransactionEndsTheCallAndThePort) {
