@@ -49,7 +49,7 @@ class RxTx {
   // Reads `count` (1..801) bytes of unit memory from `start` into RxBuffer. Returns Failed.
   bool ReadBlock(int unit, std::uint8_t command, std::uint8_t d0, int start, int count);
 
-  // The 16-bit-and-beyond split used for addresses and words: four big-endian bytes.
+  // The request being sent, and the reply (or block) of the last successful exchange.
   Frame TxFrame{};
   std::array<std::uint8_t, kRxBufferSize> RxBuffer{};
 
@@ -71,8 +71,8 @@ class RxTx {
   LinkObserver* observer_ = nullptr;
 };
 
-// Value rounded half to even, then four big-endian bytes; for 0..65535 the last two are the
-// frame's high and low byte.
+// The 16-bit-and-beyond split used for addresses and words: the value rounded half to even,
+// then four big-endian bytes; for 0..65535 the last two are the frame's high and low byte.
 std::array<std::uint8_t, 4> SplitAddress(double value);
 double Log10(double x);
 // EQ Q step index 0..100 for a typed Q: mode 0 bell table, 2 whole steps from 4, else 0.05 steps.

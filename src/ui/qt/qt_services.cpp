@@ -36,7 +36,7 @@ MsgAnswer QtMessageBox::Show(const std::string& text, const std::string& title, 
   QMessageBox box(kIcons[static_cast<int>(icon)], ToQ(title), ToQ(text),
                   yes_no ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                   QApplication::activeWindow());
-  if (yes_no && icon == MsgIcon::None) box.setIcon(QMessageBox::Question);
+  // A question without an icon of its own stays without one: the buttons say it is a question.
   const int result = box.exec();
   if (!yes_no) return MsgAnswer::Ok;
   return result == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
