@@ -76,9 +76,14 @@ std::string DescribePath(const std::string& path) {
 
 using std::chrono::steady_clock;
 
-// A unit sends a block without pauses, so a byte too many follows the last expected one within
-// a byte time or two; waiting this long after a complete block tells a long one.
-constexpr std::chrono::milliseconds kQuietAtLeast{2};
+// A unit sends a block without pauses, so a byte too many has arrived one byte time after the
+// last expected one; the line staying quiet for one and a half byte times (at least 1 ms)
+// after a complete block tells that none followed.
+constexpr std::chrono::milliseconds kQuietAtLeast{1};
+
+std::chrono::nanoseconds QuietTime(std::chrono::nanoseconds byte_time) {
+  return std::max<std::chrono::nanoseconds>(kQuietAtLeast, byte_time * 3 / 2);
+}
 // A paint is started during a block only while more than this is still to come, so it has
 // ended before the block has.
 constexpr std::chrono::milliseconds kPaintMargin{120};
@@ -187,7 +192,7 @@ SerialStatus PosixSerialPort::ReadData(std::span<std::uint8_t> block, int timeou
 SerialStatus PosixSerialPort::ReadBlockAnswer(std::span<std::uint8_t> block, int timeout_ms) {
   const auto begun = steady_clock::now();
   const Deadline deadline = begun + std::chrono::milliseconds(timeout_ms);
-  const auto quiet = std::max<std::chrono::nanoseconds>(kQuietAtLeast, 2 * byte_time_);
+  const auto quiet = QuietTime(byte_time_);
   BlockReply answer(block.size());
   std::array<std::uint8_t, 256> chunk{};
   for (;;) {
@@ -226,7 +231,7 @@ SerialStatus PosixSerialPort::ReadBlockAnswer(std::span<std::uint8_t> block, int
 }
 
 void PosixSerialPort::DrainUntilQuiet(Deadline deadline) {
-  const auto quiet = std::max<std::chrono::nanoseconds>(kQuietAtLeast, 2 * byte_time_);
+  const auto quiet = QuietTime(byte_time_);
   std::array<std::uint8_t, 256> chunk{};
   for (;;) {
     const Deadline until = std::min(
