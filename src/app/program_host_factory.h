@@ -8,6 +8,9 @@
 //   --sim usb          one simulated unit, in process, on COM1
 //   --sim rs485 IDS    simulated RS-485 units with these IDs, in process, on COM1
 //   --demo             a line whose port never opens
+//
+// With --sim, --block-reply bare makes the units answer block reads with the block alone and
+// each --mute CODE[@ID] makes every unit (or the one with that ID) ignore that command.
 
 #include <filesystem>
 #include <memory>
@@ -55,6 +58,18 @@ inline HostLine SimulatedHostLine(SimBus bus) {
   return out;
 }
 
+// The simulated line's fault and style options, applied to a fresh bus.
+inline SimBus ConfiguredBus(SimBus bus, const ui::ScenarioOptions& o) {
+  bus.SetBlockReply(o.sim_block_reply == ui::SimulatedBlockReply::Bare ? BlockReplyStyle::Bare
+                                                                       : BlockReplyStyle::Framed);
+  for (const ui::MutedCommand& m : o.sim_muted) {
+    for (SimUnit& unit : bus.Units()) {
+      if (m.id < 0 || unit.Id() == m.id) unit.MuteCommand(m.code);
+    }
+  }
+  return bus;
+}
+
 inline ProgramHostResult MakeProgramHost(const ui::ScenarioOptions& o, ui::Platform& platform,
                                          const std::filesystem::path& data) {
   HostLine line;
@@ -70,9 +85,9 @@ inline ProgramHostResult MakeProgramHost(const ui::ScenarioOptions& o, ui::Platf
     line.make_probe_port = [data] { return std::make_unique<PosixSerialPort>(data); };
     line.describe_port = [data](int n) { return DescribeMachinePort(data, n); };
   } else if (o.sim == ui::SimulatedLine::Usb) {
-    line = SimulatedHostLine(SimBus::Usb());
+    line = SimulatedHostLine(ConfiguredBus(SimBus::Usb(), o));
   } else if (o.sim == ui::SimulatedLine::Rs485) {
-    line = SimulatedHostLine(SimBus::Rs485(o.sim_ids));
+    line = SimulatedHostLine(ConfiguredBus(SimBus::Rs485(o.sim_ids), o));
   } else if (!o.demo) {
     return {nullptr, "the program needs --port COMn, --sim usb, --sim rs485 IDS or --demo"};
   }

@@ -84,9 +84,11 @@ constexpr std::chrono::milliseconds kQuietAtLeast{1};
 std::chrono::nanoseconds QuietTime(std::chrono::nanoseconds byte_time) {
   return std::max<std::chrono::nanoseconds>(kQuietAtLeast, byte_time * 3 / 2);
 }
-// A paint is started during a block only while more than this is still to come, so it has
-// ended before the block has.
-constexpr std::chrono::milliseconds kPaintMargin{120};
+// The wait hook paints. It is called while an answer is still on its way, and only when the
+// rest of the answer takes at least twice as long on the wire as the last paint took (and at
+// least this long), so the paint is over before the answer is and never delays the next
+// request; at most once in kPaintEvery.
+constexpr std::chrono::milliseconds kPaintWindowAtLeast{10};
 constexpr std::chrono::milliseconds kPaintEvery{50};
 
 std::string BytesText(std::size_t n) {
@@ -160,8 +162,11 @@ SerialStatus PosixSerialPort::Transact(Frame& frame, int timeout_ms, bool wait_r
   if (!wait_reply || before_block_read) {
     return SerialStatus::Ok;
   }
+  // The request and the reply still have to cross the line: time for a short paint.
+  MaybePaint(2 * frame.size());
   Frame reply{};
-  if (const IoResult got = ReadExact(fd_, reply, deadline, &wait_hook_);
+  const WaitHook paint = TimedHook();
+  if (const IoResult got = ReadExact(fd_, reply, deadline, &paint);
       got.status != SerialStatus::Ok) {
     return FailIo(got, "reply", reply.size(), timeout_ms);
   }
@@ -181,7 +186,8 @@ SerialStatus PosixSerialPort::ReadData(std::span<std::uint8_t> block, int timeou
   const Deadline deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   std::vector<std::uint8_t> buffer(block.size());
-  if (const IoResult got = ReadExact(fd_, buffer, deadline, &wait_hook_);
+  const WaitHook paint = TimedHook();
+  if (const IoResult got = ReadExact(fd_, buffer, deadline, &paint);
       got.status != SerialStatus::Ok) {
     return FailIo(got, "block", buffer.size(), timeout_ms);
   }
@@ -203,7 +209,7 @@ SerialStatus PosixSerialPort::ReadBlockAnswer(std::span<std::uint8_t> block, int
                   "an answer that does not fit the request: " + BytesText(answer.Received()) +
                       " for a block of " + BytesText(block.size()));
     }
-    MaybePaint(begun, answer.Remaining());
+    MaybePaint(answer.Remaining() + (answer.Received() == 0 ? kFrameSize : 0));
     // A complete answer only needs to stay complete for a moment; otherwise wait in slices,
     // so that the hook gets its turns during a long block.
     const auto now = steady_clock::now();
@@ -240,14 +246,26 @@ void PosixSerialPort::DrainUntilQuiet(Deadline deadline) {
   }
 }
 
-void PosixSerialPort::MaybePaint(std::chrono::steady_clock::time_point begun,
-                                 std::size_t bytes_to_come) {
+void PosixSerialPort::MaybePaint(std::size_t bytes_to_come) {
   if (!wait_hook_) return;
   const auto now = steady_clock::now();
-  if (now - begun < kPaintAfter || now - last_paint_ < kPaintEvery) return;
-  if (byte_time_ * static_cast<long>(bytes_to_come) < kPaintMargin) return;
+  if (now - last_paint_ < kPaintEvery) return;
+  const auto window = byte_time_ * static_cast<long>(bytes_to_come);
+  if (window < kPaintWindowAtLeast || window < 2 * last_paint_cost_) return;
+  Paint();
+}
+
+void PosixSerialPort::Paint() {
+  const auto start = steady_clock::now();
   wait_hook_();
   last_paint_ = steady_clock::now();
+  last_paint_cost_ = last_paint_ - start;
+}
+
+// For the silent stretches of a long wait (a slow unit, a time-out): paint, and learn its cost.
+WaitHook PosixSerialPort::TimedHook() {
+  if (!wait_hook_) return {};
+  return [this] { Paint(); };
 }
 
 SerialStatus PosixSerialPort::Close() {

@@ -60,8 +60,10 @@ class PosixSerialPort final : public SerialPort {
   SerialStatus ReadBlockAnswer(std::span<std::uint8_t> block, int timeout_ms);
   // Drops what keeps arriving until the line has been quiet for a moment (or the deadline).
   void DrainUntilQuiet(std::chrono::steady_clock::time_point deadline);
-  // Calls the wait hook during a long block when the rest of it will take longer than a paint.
-  void MaybePaint(std::chrono::steady_clock::time_point begun, std::size_t bytes_to_come);
+  // Calls the wait hook when the bytes still to come take long enough on the wire for a paint.
+  void MaybePaint(std::size_t bytes_to_come);
+  void Paint();
+  WaitHook TimedHook();
 
   std::filesystem::path data_folder_;
   DeviceRoots roots_;
@@ -72,6 +74,8 @@ class PosixSerialPort final : public SerialPort {
   WaitHook wait_hook_;
   std::chrono::nanoseconds byte_time_{1'041'667};  // 10 bit times at the opened baud rate
   std::chrono::steady_clock::time_point last_paint_{};
+  // Until a paint has been timed, one is taken to last this long.
+  std::chrono::steady_clock::duration last_paint_cost_ = std::chrono::milliseconds(25);
   bool block_request_sent_ = false;  // the last request was a block read: ReadData takes it all
 };
 

@@ -5,7 +5,6 @@
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
-#include <algorithm>
 
 #include <array>
 #include <cerrno>
@@ -140,16 +139,21 @@ void PtyServer::Answer(SimBus& bus, const Frame& request, SteadyTime arrived,
     }
   }
   if (delivery.acted && request[3] == CmdStoreProgram && config.after_store) config.after_store();
-  if (!delivery.reply) return;
-  // The reply frame, then the block (if any), in one buffer.
-  std::vector<std::uint8_t> bytes(delivery.reply->size() + delivery.block.size());
-  std::copy(delivery.reply->begin(), delivery.reply->end(), bytes.begin());
-  std::copy(delivery.block.begin(), delivery.block.end(),
-            bytes.begin() + static_cast<std::ptrdiff_t>(delivery.reply->size()));
+  if (!delivery.reply) {
+    if (delivery.bare && log != nullptr)
+      log->Note("block read not served: no answer (bare blocks)");
+    return;
+  }
   if (log != nullptr) {
-    log->Reply(*delivery.reply);
+    // The log shows what goes on the line: a bare block has no reply frame in front.
+    if (delivery.bare) {
+      log->Note("block sent without its reply frame (bare blocks)");
+    } else {
+      log->Reply(*delivery.reply);
+    }
     if (!delivery.block.empty()) log->Block(delivery.block);
   }
+  const std::vector<std::uint8_t> bytes = delivery.WireBytes();
   const auto per_byte = config.pacing ? ByteTime(config.baud) : 0ns;
   if (!Send(bytes, per_byte, stop) && log != nullptr) log->Note("reply not delivered");
 }

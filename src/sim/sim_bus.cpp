@@ -9,6 +9,14 @@ constexpr std::uint8_t kBroadcast = 0;
 
 }  // namespace
 
+std::vector<std::uint8_t> Delivery::WireBytes() const {
+  std::vector<std::uint8_t> bytes;
+  if (!reply) return bytes;
+  if (!bare) bytes.assign(reply->begin(), reply->end());
+  bytes.insert(bytes.end(), block.begin(), block.end());
+  return bytes;
+}
+
 bool IsWellFormed(const Frame& frame) {
   return frame[0] == kFrameStart && frame[1] == kFrameFixed && frame[12] == kFrameEnd;
 }
@@ -64,16 +72,23 @@ Delivery SimBus::Deliver(const Frame& request) {
       delivery.block = std::move(answer->block);
     }
   }
+  if (delivery.reply && request[3] == CmdReadBlock && block_reply_ == BlockReplyStyle::Bare) {
+    // Without a frame there is nothing to say that a block cannot be served: no answer.
+    delivery.bare = true;
+    if (delivery.block.empty()) delivery.reply.reset();
+  }
   if (delivery.reply && random_.Chance(faults_.garble)) Garble(delivery);
   return delivery;
 }
 
-// One byte of the reply frame or its block is flipped to another value.
+// One byte that goes on the line (the reply frame unless the block goes bare, then the block)
+// is flipped to another value.
 void SimBus::Garble(Delivery& delivery) {
-  const std::uint64_t size = kFrameSize + delivery.block.size();
+  const int frame = delivery.bare ? 0 : kFrameSize;
+  const std::uint64_t size = static_cast<std::uint64_t>(frame) + delivery.block.size();
   const int at = static_cast<int>(random_.Below(size));
   const auto flip = static_cast<std::uint8_t>(1 + random_.Below(255));
-  std::uint8_t& byte = at < kFrameSize ? (*delivery.reply)[at] : delivery.block[at - kFrameSize];
+  std::uint8_t& byte = at < frame ? (*delivery.reply)[at] : delivery.block[at - frame];
   byte = static_cast<std::uint8_t>(byte ^ flip);
   delivery.garbled_at = at;
 }

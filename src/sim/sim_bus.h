@@ -4,6 +4,10 @@
 // by none; an address no unit has gets no answer. Frames that do not start F0 05 and end F7 are
 // ignored by everyone.
 //
+// A block read is answered in the bus's block-reply style: the reply frame followed by the
+// block (framed), or the block alone (bare). A unit that answers bare sends nothing at all for a
+// block read it cannot serve.
+//
 // Line faults (lost requests, a corrupted reply byte, a line that stops carrying requests) are
 // drawn from a seeded generator, so the same seed and the same requests give the same faults.
 
@@ -20,6 +24,8 @@ namespace velmark {
 
 enum class BusMode { Usb, Rs485 };
 
+enum class BlockReplyStyle { Framed, Bare };
+
 inline constexpr int kMaxBusId = 32;
 
 struct LineFaults {
@@ -34,9 +40,14 @@ struct Delivery {
   bool acted = false;          // at least one unit acted on the request
   std::optional<Frame> reply;  // the reply frame, when a unit answered
   std::vector<std::uint8_t> block;
+  bool bare = false;     // a block read answered bare: the reply frame stays off the line
   bool dropped = false;  // the line lost the request
   bool stalled = false;  // the line no longer carries requests
-  int garbled_at = -1;   // index of the corrupted byte in reply + block, -1 when none
+  int garbled_at = -1;   // index of the corrupted byte in WireBytes(), -1 when none
+
+  // The bytes the line carries back, in order: the reply frame (unless the block goes bare),
+  // then the block. Empty when nobody answered.
+  std::vector<std::uint8_t> WireBytes() const;
 };
 
 bool IsWellFormed(const Frame& frame);
@@ -57,6 +68,10 @@ class SimBus {
   void SetFaults(const LineFaults& faults);
   const LineFaults& Faults() const { return faults_; }
 
+  // How every unit of the bus answers a block read; Framed unless set.
+  void SetBlockReply(BlockReplyStyle style) { block_reply_ = style; }
+  BlockReplyStyle BlockReplies() const { return block_reply_; }
+
   // Carries one request to the units and their answer back.
   Delivery Deliver(const Frame& request);
 
@@ -70,6 +85,7 @@ class SimBus {
   BusMode mode_;
   std::vector<SimUnit> units_;
   LineFaults faults_;
+  BlockReplyStyle block_reply_ = BlockReplyStyle::Framed;
   SimRandom random_;
   long requests_ = 0;
 };

@@ -3,9 +3,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "link/block_reply.h"
 #include "link/port_naming.h"
 
 namespace velmark {
+namespace {
+
+constexpr std::size_t kFrameBytes = kFrameSize;
+
+}  // namespace
 
 SimLine::SimLine(SimBus bus) : bus_(std::move(bus)) {}
 
@@ -30,17 +36,24 @@ SerialStatus SimLine::Open(const std::string& port_name, int /*baud*/) {
 }
 
 SerialStatus SimLine::Transact(Frame& frame, int timeout_ms, bool wait_reply,
-                               bool /*before_block_read*/, int /*count*/) {
+                               bool before_block_read, int /*count*/) {
   if (!open_) return Fail(SerialStatus::Closed, "port not open");
   waiting_.clear();
   sent_.push_back(frame);
-  Delivery delivery = bus_.Deliver(frame);
+  const Delivery delivery = bus_.Deliver(frame);
+  std::vector<std::uint8_t> wire = delivery.WireBytes();
+  if (before_block_read) {
+    if (mangler_) mangler_(wire);
+    waiting_ = std::move(wire);
+    return SerialStatus::Ok;
+  }
   if (!wait_reply) return SerialStatus::Ok;
-  if (!delivery.reply) {
+  if (wire.size() < kFrameBytes) {
     return Fail(SerialStatus::Timeout, "no reply within " + std::to_string(timeout_ms) + " ms");
   }
-  frame = *delivery.reply;
-  waiting_ = std::move(delivery.block);
+  // The first 13 bytes are the reply; whatever follows (a block) waits as on a real line.
+  std::copy_n(wire.begin(), kFrameBytes, frame.begin());
+  waiting_.assign(wire.begin() + kFrameSize, wire.end());
   return SerialStatus::Ok;
 }
 
@@ -53,16 +66,30 @@ SerialStatus SimLine::Close() {
 SerialStatus SimLine::ReadData(std::span<std::uint8_t> block, int timeout_ms, int /*flags*/) {
   if (!open_) return Fail(SerialStatus::Closed, "port not open");
   if (block.empty()) return Fail(SerialStatus::BadArgument, "empty block");
-  if (waiting_.size() < block.size()) {
-    const std::size_t had = waiting_.size();
-    waiting_.clear();
-    return Fail(SerialStatus::Timeout, "no complete block within " + std::to_string(timeout_ms) +
-                                           " ms (" + std::to_string(had) + " of " +
-                                           std::to_string(block.size()) + " bytes)");
+  BlockReply reply(block.size());
+  reply.Take(waiting_);
+  waiting_.clear();
+  const std::string wanted = "block of " + std::to_string(block.size()) + " bytes";
+  switch (reply.Verdict()) {
+    case BlockVerdict::Complete: {
+      const std::span<const std::uint8_t> got = reply.Block();
+      std::copy(got.begin(), got.end(), block.begin());
+      return SerialStatus::Ok;
+    }
+    case BlockVerdict::NeedMore: {
+      const std::size_t frame = reply.Framed() && reply.Received() >= kFrameBytes ? kFrameBytes : 0;
+      const std::size_t came = reply.Received() - frame;
+      return Fail(SerialStatus::Timeout, wanted + ": " +
+                                             (came == 0 ? "nothing" : std::to_string(came)) +
+                                             " came" + (frame > 0 ? " after a reply frame" : "") +
+                                             " within " + std::to_string(timeout_ms) + " ms");
+    }
+    case BlockVerdict::Failed:
+      break;
   }
-  std::copy_n(waiting_.begin(), block.size(), block.begin());
-  waiting_.erase(waiting_.begin(), waiting_.begin() + static_cast<std::ptrdiff_t>(block.size()));
-  return SerialStatus::Ok;
+  return Fail(SerialStatus::BadReply,
+              "a block that does not fit the request: " + std::to_string(reply.Received()) +
+                  " bytes for " + std::to_string(block.size()));
 }
 
 SerialStatus SimLine::Fail(SerialStatus status, std::string why) {

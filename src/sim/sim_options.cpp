@@ -96,7 +96,18 @@ std::string SetLevels(SimOptions& o, std::string_view value) {
   return {};
 }
 
-constexpr std::array<OptionSpec, 17> kOptions = {{
+std::string SetBlockReply(SimOptions& o, std::string_view value) {
+  if (value == "framed") {
+    o.block_reply = BlockReplyStyle::Framed;
+  } else if (value == "bare") {
+    o.block_reply = BlockReplyStyle::Bare;
+  } else {
+    return Bad("--block-reply", value, "framed or bare");
+  }
+  return {};
+}
+
+constexpr std::array<OptionSpec, 18> kOptions = {{
     {"--link", true, [](SimOptions& o, std::string_view v) { return (o.link = v, std::string()); }},
     {"--usb", false,
      [](SimOptions& o, std::string_view) { return (o.mode = BusMode::Usb, std::string()); }},
@@ -141,6 +152,7 @@ constexpr std::array<OptionSpec, 17> kOptions = {{
        return SetCount(o.hangup_after, "--hangup-after", v);
      }},
     {"--input-levels", true, SetLevels},
+    {"--block-reply", true, SetBlockReply},
     {"--help", false,
      [](SimOptions& o, std::string_view) { return (o.help = true, std::string()); }},
 }};
@@ -201,6 +213,7 @@ Serves simulated VELMARK units on a pseudo-terminal.
   --latency-ms N       processing delay before a reply (default 2)
   --no-pacing          answer at once, without wire timing
   --input-levels LIST  signal on inputs A..D in dBu (default 4,-2,-10,-20)
+  --block-reply STYLE  answer a block read framed (reply frame, then block; default) or bare
   --seed N             seed of the meters and the faults (default 1)
   --drop P             ignore a request with probability P
   --garble P           corrupt one reply byte with probability P
@@ -214,6 +227,7 @@ Serves simulated VELMARK units on a pseudo-terminal.
 SimBus BuildBus(const SimOptions& o) {
   SimBus bus = o.mode == BusMode::Usb ? SimBus::Usb(o.seed) : SimBus::Rs485(o.ids, o.seed);
   bus.SetFaults(LineFaults{o.drop, o.garble, o.stall_after, o.seed});
+  bus.SetBlockReply(o.block_reply);
   for (SimUnit& unit : bus.Units()) {
     if (o.mute_cmd) unit.MuteCommand(*o.mute_cmd);
     if (o.input_levels) {
@@ -233,6 +247,7 @@ std::string ServingLine(const SimOptions& o, const std::string& slave_path) {
       line += (i > 0 ? ", " : "") + std::to_string(o.ids[i]);
     }
   }
+  if (o.block_reply == BlockReplyStyle::Bare) line += " (block reads answered bare)";
   line += " on " + slave_path;
   if (!o.link.empty()) line += " (link " + o.link + ")";
   return line;

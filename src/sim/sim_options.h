@@ -29,6 +29,7 @@ struct SimOptions {
   std::optional<long> stall_after;
   std::optional<long> hangup_after;
   std::optional<SourceLevels> input_levels;  // dBu of inputs A..D
+  BlockReplyStyle block_reply = BlockReplyStyle::Framed;
   bool help = false;
 };
 
@@ -42,10 +43,12 @@ ParsedOptions ParseSimOptions(std::span<const std::string_view> args);
 
 std::string SimUsage();
 
-// The bus the options describe: fresh units, line faults, muted command and input levels set.
+// The bus the options describe: fresh units, line faults, block-reply style, muted command and
+// input levels set.
 SimBus BuildBus(const SimOptions& options);
 
-// "velmark-sim: serving USB unit on /dev/pts/5 (link ./COM3)"
+// "velmark-sim: serving USB unit on /dev/pts/5 (link ./COM3)"; with bare block replies
+// "velmark-sim: serving USB unit (block reads answered bare) on /dev/pts/5"
 std::string ServingLine(const SimOptions& options, const std::string& slave_path);
 
 }  // namespace velmark

@@ -1,6 +1,8 @@
 #include "ui/scenario_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <string_view>
 
 namespace velmark::ui {
 
@@ -20,12 +22,57 @@ bool ParseIds(const std::string& text, std::vector<int>& ids) {
   return !ids.empty();
 }
 
+bool ParseWhole(std::string_view text, int lo, int hi, int& out) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  int value = 0;
+  auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (ec != std::errc() || ptr != text.data() + text.size() || value < lo || value > hi) {
+    return false;
+  }
+  out = value;
+  return true;
+}
+
+// "0x19" (every unit) or "25@3" (the unit with ID 3); the ID is checked once the line is known.
+bool ParseMute(const std::string& text, MutedCommand& mute) {
+  const std::string_view all(text);
+  const std::size_t at = all.find('@');
+  int code = 0;
+  if (!ParseWhole(all.substr(0, at), 0, 255, code)) return false;
+  mute.code = static_cast<std::uint8_t>(code);
+  mute.id = -1;
+  return at == std::string_view::npos || ParseWhole(all.substr(at + 1), 0, 32, mute.id);
+}
+
+// The simulated line's options make sense only with --sim, and a muted unit must be on it.
+std::string CheckSimulatedLine(const ScenarioOptions& o, bool block_reply_given) {
+  if (o.sim == SimulatedLine::None) {
+    if (block_reply_given) return "--block-reply needs --sim";
+    if (!o.sim_muted.empty()) return "--mute needs --sim";
+    return {};
+  }
+  for (const MutedCommand& m : o.sim_muted) {
+    if (m.id < 0) continue;
+    const auto& ids = o.sim_ids;
+    const bool present = o.sim == SimulatedLine::Usb
+                             ? m.id == 0
+                             : std::find(ids.begin(), ids.end(), m.id) != ids.end();
+    if (!present) return "--mute: no simulated unit has ID " + std::to_string(m.id);
+  }
+  return {};
+}
+
 }  // namespace
 
 OptionsResult ParseScenarioOptions(const std::vector<std::string>& args) {
   OptionsResult r;
   ScenarioOptions& o = r.options;
   int hosts = 0;
+  bool block_reply_given = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto next = [&](std::string& out) {
@@ -61,6 +108,24 @@ OptionsResult ParseScenarioOptions(const std::vector<std::string>& args) {
       } else {
         r.error = "--sim needs usb or rs485 IDS";
       }
+    } else if (a == "--block-reply") {
+      block_reply_given = true;
+      if (!next(value)) {
+        r.error = "--block-reply needs framed or bare";
+      } else if (value == "framed") {
+        o.sim_block_reply = SimulatedBlockReply::Framed;
+      } else if (value == "bare") {
+        o.sim_block_reply = SimulatedBlockReply::Bare;
+      } else {
+        r.error = "--block-reply needs framed or bare, saw " + value;
+      }
+    } else if (a == "--mute") {
+      MutedCommand mute;
+      if (!next(value) || !ParseMute(value, mute)) {
+        r.error = "--mute needs CODE or CODE@ID (CODE 0..255 or 0x00..0xFF, ID 0..32)";
+      } else {
+        o.sim_muted.push_back(mute);
+      }
     } else if (a.rfind("--", 0) == 0) {
       r.error = "unknown option " + a;
     } else {
@@ -70,6 +135,8 @@ OptionsResult ParseScenarioOptions(const std::vector<std::string>& args) {
   }
   if (hosts > 1) {
     r.error = "choose one of --gallery, --port, --sim and --demo";
+  } else if (std::string error = CheckSimulatedLine(o, block_reply_given); !error.empty()) {
+    r.error = error;
   } else if (o.files.empty()) {
     r.error = "no scenario given";
   }

@@ -166,5 +166,48 @@ TEST_F(CliOnSim, InfoAndReadTakeTheWholeConfiguration) {
   EXPECT_EQ(static_cast<unsigned char>(image[793]), 0xF0) << "the default mute mask";
 }
 
+// Units that answer late, and units that send a block without their reply frame in front: the
+// preset read from each is the unit's own, byte for byte; a unit that stops answering block
+// reads gives a failure and no file.
+TEST_F(Cli, ReadGivesTheUnitsBytesOrFailsAndWritesNothing) {
+  if (!fs::exists(BuiltProgram("velmark-sim"))) GTEST_SKIP() << "velmark-sim is not built";
+  struct Case {
+    std::vector<std::string> sim;
+    bool readable;
+  };
+  const std::vector<Case> cases = {
+      {{"--usb", "--no-pacing"}, true},
+      {{"--usb", "--latency-ms", "150"}, true},
+      {{"--usb", "--latency-ms", "150", "--block-reply", "bare"}, true},
+      {{"--usb", "--no-pacing", "--mute-cmd", "0x19"}, false},
+  };
+  std::string reference;
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(i);
+    TempDir data;
+    apptest::SimProcess sim(data.path() / "COM2", c.sim);
+    ASSERT_TRUE(sim.Ready());
+    const fs::path file = data.path() / "unit.C44";
+    const CliResult r =
+        RunCli({"read", file.string(), "--port", "COM2", "--data", data.path().string()});
+    if (!c.readable) {
+      EXPECT_EQ(r.status, 1);
+      EXPECT_FALSE(fs::exists(file)) << "no file from a read that did not complete";
+      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+      continue;
+    }
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string image = ReadAll(file);
+    ASSERT_EQ(image.size(), 1651u);
+    if (reference.empty()) reference = image;
+    EXPECT_EQ(image, reference) << "the same unit read at another latency or style";
+    const CliResult info = RunCli({"info", "--port", "COM2", "--data", data.path().string()});
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_NE(info.out.find("Current program:  \"Default         \""), std::string::npos);
+  }
+  EXPECT_EQ(reference.substr(768, 16), "Default         ");
+}
+
 }  // namespace
 }  // namespace velmark

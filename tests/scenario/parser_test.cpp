@@ -95,5 +95,45 @@ TEST(ScenarioOptions, HostsAndFiles) {
   for (const auto& args : bad) EXPECT_NE(ParseScenarioOptions(args).error, "") << args[0];
 }
 
+TEST(ScenarioOptions, SimulatedLineStyleAndMutedCommands) {
+  using Mutes = std::vector<MutedCommand>;
+  const struct {
+    std::vector<std::string> args;
+    SimulatedBlockReply style;
+    Mutes muted;
+  } good[] = {
+      {{"--sim", "usb", "a.scn"}, SimulatedBlockReply::Framed, {}},
+      {{"--block-reply", "bare", "--sim", "usb", "--mute", "0x19", "a.scn"},
+       SimulatedBlockReply::Bare,
+       {{0x19, -1}}},
+      {{"--sim", "rs485", "3,17", "--block-reply", "framed", "--mute", "25@17", "--mute", "0X50@3",
+        "a.scn"},
+       SimulatedBlockReply::Framed,
+       {{25, 17}, {0x50, 3}}},
+      {{"--sim", "usb", "--mute", "255@0", "a.scn"}, SimulatedBlockReply::Framed, {{255, 0}}},
+  };
+  for (const auto& c : good) {
+    const auto r = ParseScenarioOptions(c.args);
+    ASSERT_EQ(r.error, "") << c.args[1];
+    EXPECT_EQ(r.options.sim_block_reply, c.style) << c.args[1];
+    EXPECT_EQ(r.options.sim_muted, c.muted) << c.args[1];
+  }
+
+  const std::vector<std::vector<std::string>> bad = {
+      {"--block-reply", "bare", "--demo", "a.scn"},
+      {"--port", "COM3", "--mute", "25", "a.scn"},
+      {"--sim", "usb", "--block-reply", "raw", "a.scn"},
+      {"--sim", "usb", "--mute"},
+      {"--sim", "usb", "--mute", "256", "a.scn"},
+      {"--sim", "usb", "--mute", "0x1G", "a.scn"},
+      {"--sim", "usb", "--mute", "25@", "a.scn"},
+      {"--sim", "usb", "--mute", "25@3", "a.scn"},
+      {"--sim", "rs485", "3,17", "--mute", "25@4", "a.scn"},
+  };
+  for (const auto& args : bad) {
+    EXPECT_NE(ParseScenarioOptions(args).error, "") << args[0] << " " << args[args.size() - 2];
+  }
+}
+
 }  // namespace
 }  // namespace velmark::ui

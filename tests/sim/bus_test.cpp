@@ -144,26 +144,6 @@ TEST(SimLineAsPort, TimeoutWhenNobodyAnswersAndTheRequestKeptUnchanged) {
   EXPECT_EQ(line.Sent()[0], request);
 }
 
-TEST(SimLineAsPort, BlockBytesWaitForReadDataAndGoStaleOnTheNextRequest) {
-  SimLine line(SimBus::Usb());
-  ASSERT_EQ(line.Open("COM1", 9600), SerialStatus::Ok);
-  Frame frame = BuildFrame(0, CmdReadBlock, Data({0, 0, 0, 0, 16}));
-  ASSERT_EQ(line.Transact(frame, 100, true, true, 0), SerialStatus::Ok);
-  EXPECT_EQ(frame[3], CmdReadBlock);
-  std::vector<std::uint8_t> half(8);
-  ASSERT_EQ(line.ReadData(half, 5000, 0), SerialStatus::Ok);
-  EXPECT_EQ(std::string(half.begin(), half.end()), " VELMARK");
-  std::vector<std::uint8_t> too_many(9, 0xAA);
-  EXPECT_EQ(line.ReadData(too_many, 5000, 0), SerialStatus::Timeout);
-  EXPECT_EQ(too_many, std::vector<std::uint8_t>(9, 0xAA));
-
-  frame = BuildFrame(0, CmdReadBlock, Data({0, 0, 0, 0, 16}));
-  ASSERT_EQ(line.Transact(frame, 100, true, true, 0), SerialStatus::Ok);
-  frame = BuildFrame(0, CmdPing, Data({}));
-  ASSERT_EQ(line.Transact(frame, 200, true, false, 0), SerialStatus::Ok);
-  EXPECT_EQ(line.ReadData(half, 5000, 0), SerialStatus::Timeout);
-}
-
 TEST(SimLineAsPort, ThousandsOfTransactionsAreQuick) {
   SimLine line(SimBus::Usb());
   ASSERT_EQ(line.Open("COM1", 9600), SerialStatus::Ok);

@@ -20,6 +20,7 @@ TEST(SimOptionsParse, DefaultsAreAPacedUsbUnit) {
   EXPECT_EQ(p.options->baud, 9600);
   EXPECT_EQ(p.options->latency_ms, 2);
   EXPECT_EQ(p.options->drop, 0.0);
+  EXPECT_EQ(p.options->block_reply, BlockReplyStyle::Framed);
 }
 
 TEST(SimOptionsParse, EveryOption) {
@@ -48,7 +49,9 @@ TEST(SimOptionsParse, EveryOption) {
                                  "--hangup-after",
                                  "3",
                                  "--input-levels",
-                                 "0,-3.5,-10,6"});
+                                 "0,-3.5,-10,6",
+                                 "--block-reply",
+                                 "bare"});
   ASSERT_TRUE(p.options.has_value()) << p.error;
   const SimOptions& o = *p.options;
   EXPECT_EQ(o.mode, BusMode::Rs485);
@@ -67,11 +70,14 @@ TEST(SimOptionsParse, EveryOption) {
   EXPECT_EQ(o.hangup_after, std::optional<long>(3));
   ASSERT_TRUE(o.input_levels.has_value());
   EXPECT_EQ((*o.input_levels)[1], -3.5);
+  EXPECT_EQ(o.block_reply, BlockReplyStyle::Bare);
 
   const SimBus bus = BuildBus(o);
   ASSERT_EQ(bus.Units().size(), 2u);
   EXPECT_EQ(bus.Faults().drop, 0.25);
   EXPECT_EQ(bus.Units()[1].Id(), 17);
+  EXPECT_EQ(bus.BlockReplies(), BlockReplyStyle::Bare);
+  EXPECT_EQ(Parse({"--block-reply=framed"}).options->block_reply, BlockReplyStyle::Framed);
 }
 
 TEST(SimOptionsParse, Rs485WithoutIdsIsUnitOne) {
@@ -95,7 +101,10 @@ TEST(SimOptionsParse, MistakesAreExplained) {
                                                             {"--input-levels", "1,2,3"},
                                                             {"--no-pacing=1"},
                                                             {"--latency-ms", "5000"},
-                                                            {"--seed", "x"}};
+                                                            {"--seed", "x"},
+                                                            {"--block-reply", "raw"},
+                                                            {"--block-reply", "Bare"},
+                                                            {"--block-reply"}};
   for (const auto& args : wrong) {
     const ParsedOptions p = Parse(args);
     EXPECT_FALSE(p.options.has_value()) << args[0];
@@ -113,6 +122,10 @@ TEST(SimOptionsParse, ServingLine) {
   bus.ids = {3, 17};
   EXPECT_EQ(ServingLine(bus, "/dev/pts/9"),
             "velmark-sim: serving RS-485 units 3, 17 on /dev/pts/9");
+  usb.block_reply = BlockReplyStyle::Bare;
+  EXPECT_EQ(
+      ServingLine(usb, "/dev/pts/5"),
+      "velmark-sim: serving USB unit (block reads answered bare) on /dev/pts/5 (link ./COM3)");
 }
 
 }  // namespace

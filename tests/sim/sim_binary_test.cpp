@@ -186,6 +186,24 @@ TEST_F(SimBinaryTest, Rs485UnitsAnswerTheirIdsAndSigintStops) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(Com3())));
 }
 
+TEST_F(SimBinaryTest, BareBlockRepliesCarryTheBlockAlone) {
+  SimProcess sim({"--block-reply", "bare", "--no-pacing", "--link", Com3()});
+  const std::string line = sim.Line();
+  EXPECT_NE(line.find("USB unit (block reads answered bare) on /dev/pts/"), std::string::npos)
+      << line;
+  simtest::RawClient client(Com3());
+  ASSERT_TRUE(client.IsOpen());
+  // The current program name at unit address 832, waited for as long as a framed answer takes.
+  const Frame name = BuildFrame(0, CmdReadBlock, simtest::Data({0, 0x03, 0x40, 0, 16}));
+  const std::vector<std::uint8_t> got = client.Exchange(name, 13 + 16, 300);
+  EXPECT_EQ(std::string(got.begin(), got.end()), "Default         ");
+  // A block past the end of memory gets no answer; the line goes on as before.
+  const Frame past = BuildFrame(0, CmdReadBlock, simtest::Data({0, 0xFF, 0xF0, 0, 32}));
+  EXPECT_TRUE(client.Exchange(past, 1, 150).empty());
+  EXPECT_EQ(client.Exchange(BuildFrame(0, CmdPing, {}))[11], 5);
+  EXPECT_EQ(sim.Stop(), std::optional<int>(0));
+}
+
 TEST_F(SimBinaryTest, RefusesToReplaceARegularFile) {
   std::ofstream(Com3()) << "keep";
   SimProcess sim({"--link", Com3()});

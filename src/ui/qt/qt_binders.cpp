@@ -278,9 +278,14 @@ class ProgressBinder : public Typed<ProgressBar, QProgressBar> {
     w->setTextVisible(false);
     return w;
   }
+  // QProgressBar repaints itself at once on a new value; the program advances its bars
+  // between exchanges with a unit, where that paint would hold up the next request. The new
+  // value is painted with the rest of the window instead, while the port waits.
   void Sync() override {
+    Wid()->setUpdatesEnabled(false);
     Wid()->setRange(0, Ctl().Max());
     Wid()->setValue(Ctl().Value());
+    Wid()->setUpdatesEnabled(true);
   }
 };
 

@@ -356,9 +356,11 @@ void QtDesktop::WindowChanged(Window& window) {
   if (it != views_.end()) ApplyWindow(window, *it->second);
 }
 
+// Asked for between exchanges with a unit ("show the label and repaint"): the paint is queued
+// and done while the port waits for the next answer, so it never holds up the next request.
 void QtDesktop::Repaint(Window& window) {
   auto it = views_.find(&window);
-  if (it != views_.end() && it->second->outer) it->second->outer->repaint();
+  if (it != views_.end() && it->second->outer) it->second->outer->update();
 }
 
 void QtDesktop::PopupMenu(Window& window, Menu& menu, int x, int y) {
