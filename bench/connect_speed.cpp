@@ -35,7 +35,7 @@ namespace fs = std::filesystem;
 using velmark::kFrameSize;
 
 constexpr double kByteMs = 10'000.0 / 9600.0;
-constexpr double kLatencyMs = 2.0;
+constexpr double kLatencyMs = 2.0;  // velmark-sim's default processing delay
 
 fs::path SimBinary() {
   if (const char* given = std::getenv("VELMARK_SIM_BINARY")) return given;
@@ -88,6 +88,7 @@ class CountingPort final : public velmark::SerialPort {
   explicit CountingPort(velmark::SerialPort& inner) : inner_(inner) {}
   long bytes = 0;
   int answered = 0;
+  int blocks = 0;
   velmark::SerialStatus Init(int a, int b) override { return inner_.Init(a, b); }
   velmark::SerialStatus Open(const std::string& n, int baud) override {
     return inner_.Open(n, baud);
@@ -102,7 +103,7 @@ class CountingPort final : public velmark::SerialPort {
   bool IsOpen() const override { return inner_.IsOpen(); }
   velmark::SerialStatus ReadData(std::span<std::uint8_t> block, int t, int f) override {
     const auto s = inner_.ReadData(block, t, f);
-    if (s == velmark::SerialStatus::Ok) bytes += static_cast<long>(block.size());
+    if (s == velmark::SerialStatus::Ok) bytes += static_cast<long>(block.size()), ++blocks;
     return s;
   }
   std::string LastErrorText() const override { return inner_.LastErrorText(); }
@@ -128,8 +129,13 @@ double MsSince(std::chrono::steady_clock::time_point start) {
       .count();
 }
 
+// Arguments: the unit's latency in ms, and 1 for a unit that sends blocks without their frame.
 void BM_ReadWholeUnit(benchmark::State& state) {
-  Sim sim({"--usb"});
+  const auto latency = static_cast<double>(state.range(0));
+  const bool bare = state.range(1) != 0;
+  std::vector<std::string> args{"--usb", "--latency-ms", std::to_string(state.range(0))};
+  if (bare) args.insert(args.end(), {"--block-reply", "bare"});
+  Sim sim(args);
   if (!sim.Ready()) return state.SkipWithError("velmark-sim did not start");
   double measured = 0, wire = 0;
   for (auto _ : state) {
@@ -139,11 +145,14 @@ void BM_ReadWholeUnit(benchmark::State& state) {
     if (!line.link.PingUnit(0)) return state.SkipWithError("the unit did not answer");
     line.port.bytes = 0;
     line.port.answered = 0;
+    line.port.blocks = 0;
     const auto start = std::chrono::steady_clock::now();
     const bool complete = velmark::ReadUnitConfig(line.st, line.link, 0, quiet);
     measured += MsSince(start);
     if (!complete) return state.SkipWithError("the read stopped before the end");
-    wire += line.port.bytes * kByteMs + line.port.answered * kLatencyMs;
+    // A bare unit sends no reply frame before its blocks: 13 bytes less for each.
+    const long bytes = line.port.bytes - (bare ? kFrameSize * line.port.blocks : 0);
+    wire += static_cast<double>(bytes) * kByteMs + line.port.answered * latency;
     state.counters["bytes"] = static_cast<double>(line.port.bytes);
   }
   state.counters["read_ms"] = measured / static_cast<double>(state.iterations());
@@ -176,6 +185,10 @@ void BM_Rs485Search(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ReadWholeUnit)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadWholeUnit)
+    ->ArgsProduct({{0, 2, 50}, {0, 1}})
+    ->ArgNames({"latency_ms", "bare"})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Rs485Search)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
