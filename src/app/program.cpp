@@ -64,6 +64,7 @@ FrmKVRxxxA& Program::EditWindowOf(int unit) {
   if (!slot) {
     slot = std::make_unique<FrmKVRxxxA>(core_, unit);
     slot->OnShowVersion = [this] { ShowVersion(); };
+    slot->OnMainPointer = [this](ui::MousePointer pointer) { main_.SetPointer(pointer); };
   }
   return *slot;
 }

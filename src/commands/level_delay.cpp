@@ -36,8 +36,9 @@ int KnobTop(int value, int max) {
   return static_cast<int>(RoundHalfEven(top));
 }
 
+// In whole tenths first: word / 10.0 - 30 leaves binary noise near 0 dB ("-0.100000000000001").
 double LevelDb(int slot, int word) {
-  return word / 10.0 - LevelOffsetDb(slot);
+  return (word - 10 * LevelOffsetDb(slot)) / 10.0;
 }
 
 double DelayMs(int coarse, int fine) {

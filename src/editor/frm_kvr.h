@@ -48,6 +48,18 @@ class FrmKVRxxxA : public ui::Window, public EditControls {
   // Opens the version window ("Version" tool button); the main window supplies it, since that
   // window lives above the edit windows.
   std::function<void()> OnShowVersion;
+  // Sets the main window's mouse pointer (busy while an EQ bypass or "EQ Flat" runs); the main
+  // window supplies it for the same reason.
+  std::function<void(ui::MousePointer)> OnMainPointer;
+  // The band control element (0..23) whose type label was clicked last: the "Filter Type" menu
+  // acts on it. None before the first click.
+  int MenuBand = -1;
+
+  // CurUnit := the unit whose WindowHandle is this window's key (unchanged when none is). Every
+  // handler of the window's controls calls it first.
+  void TakeCurrentUnit();
+  // Redraws the response graph of `channel` on this window.
+  void RedrawCurrentGraph(int channel);
 
   // True while the invisible focus box TextFocus holds the keyboard focus.
   bool FocusParked = false;
@@ -60,6 +72,7 @@ class FrmKVRxxxA : public ui::Window, public EditControls {
   ui::ControlArray<ui::Label> LblHpLp;        // 0 "High Pass Filter", 1 "Low Pass Filter"
   ui::ControlArray<ui::Label> LblMeterScale;  // 6 × channel + k: "-15 dBu" … " Clip"
   ui::ControlArray<ui::Frame> FrameMaster;    // 0 "Master G", 1 "Master V"
+  ui::ControlArray<ui::Label> LblDlyStep;     // 2 × channel + 0 "1 ms", + 1 "fine" under UpDown2/1
   ui::Frame FrameDlyUnit;                     // holds Option1
   ui::Frame FrameRoutIn, FrameRoutOut;        // the two routing matrices
   ui::ControlArray<ui::Label> LblPhysOut;     // 0..3 "Output1" … rows of the output matrix
@@ -95,11 +108,8 @@ class FrmKVRxxxA : public ui::Window, public EditControls {
   // Opening, step by step.
   void ShowLockButtons();
   void SetLoadedCaption();
-  // CurUnit := the unit whose WindowHandle is this window's key (unchanged when none is).
-  void TakeCurrentUnit();
   // Step 4 of opening: the unit's image into record and controls, nothing sent.
   void DecodeUnitImage();
-  void RedrawCurrentGraph(int channel);
 
   Core& core_;
   int unit_;

@@ -41,7 +41,7 @@ constexpr std::array<ToolButton, 12> kToolButtons = {{
     {" Version", "Info version", pic::kToolAbout},
     {"User", "Set new Password", pic::kToolUser},
     {"Copy", "Copy output(s) channel", pic::kToolCopy},
-    {"Setup", "Output Limiter/Compressor Setup", pic::kButton},
+    {"Setup", "Output Limiter/Compressor Setup", pic::kToolSetup},
     {"Default", "Set Default Program", pic::kToolDefault},
     {"Copy", "Copy Input(s) channel", pic::kToolCopy},
 }};
@@ -124,11 +124,14 @@ void FrmKVRxxxA::LayoutTabsAndTools() {
   FrameLinkIn.SetCaption("  Link Input");
   Place(FrameLinkOut, &FrameBar, kLinkLeft, kLinkHeight, kLinkWidth, kLinkHeight);
   FrameLinkOut.SetCaption("Link Output");
+  // Small captions, so that the boxes below them keep clear of the text.
+  FrameLinkIn.SetFont(7, false);
+  FrameLinkOut.SetFont(7, false);
   for (int c = 0; c < kChannelCount; ++c) {
     ui::Frame* frame = c < kInputCount ? &FrameLinkIn : &FrameLinkOut;
     const int x = 40 + kLinkPitch * (c % kInputCount);
-    Place(CheckLinkOut(c), frame, x, 200, 240, 240);
-    Place(LblLinkOut(c), frame, x + 230, 200, kLinkPitch - 260, 240);
+    Place(CheckLinkOut(c), frame, x, 210, 240, 220);
+    Place(LblLinkOut(c), frame, x + 230, 210, kLinkPitch - 260, 220);
     SetLabel(LblLinkOut(c), kLinkCaptions[c], 8);
   }
 }

@@ -162,7 +162,7 @@ void FrmKVRxxxA::LayoutEqSection(int j, int left, int first) {
   CheckEqByp(j).SetContainer(&layout_frame);
   PlaceBypass(CheckEqByp(j), left);
   Place(BtnFlatEQ(j), &layout_frame, left + width - 1300, 0, 300, 240);
-  BtnFlatEQ(j).SetPicture(ui::pictures::kButton);
+  BtnFlatEQ(j).SetPicture(ui::pictures::kEqFlat);
   Place(LblFlatEQ(j), &layout_frame, left + width - 980, 0, 950, 240);
   SetLabel(LblFlatEQ(j), "EQ Flat", 8);
 

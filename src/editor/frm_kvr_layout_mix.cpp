@@ -83,6 +83,13 @@ void FrmKVRxxxA::LayoutGainsPage() {
     Place(Text2(c), delay, 60, 260, kStripWidth - 120, layout::kTextHeight);
     Place(UpDown2(c), delay, 60, 640, 620, 300);
     Place(UpDown1(c), delay, 740, 640, 620, 300);
+    // Which step is which: whole milliseconds on the left, 0.0104 ms steps on the right.
+    UpDown2(c).SetToolTip("Coarse: 1 ms steps");
+    UpDown1(c).SetToolTip("Fine: 0.0104 ms steps");
+    Place(LblDlyStep(2 * c), delay, 60, 940, 620, 150);
+    SetLabel(LblDlyStep(2 * c), "1 ms", 6, false, ui::Alignment::Center);
+    Place(LblDlyStep(2 * c + 1), delay, 740, 940, 620, 150);
+    SetLabel(LblDlyStep(2 * c + 1), "fine", 6, false, ui::Alignment::Center);
 
     Place(Check2(c), page, x0 + 300, 3980, 900, 260);
     Check2(c).SetCaption("180°");

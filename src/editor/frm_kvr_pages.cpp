@@ -4,6 +4,9 @@
 
 #include "editor/frm_kvr.h"
 #include "editor/refresh_channel_page.h"
+#include "editor/slider_handlers.h"
+#include "editor/switch_handlers.h"
+#include "editor/value_entry.h"
 #include "eqdyn/edit_graph.h"
 #include "views/channel_graph.h"
 
@@ -125,13 +128,9 @@ void FrmKVRxxxA::WireEvents() {
   TextFocus.OnGotFocus = [this] { FocusParked = true; };
   TextFocus.OnLostFocus = [this] { FocusParked = false; };
   Timer1.OnTimer = [this] { MeterTimerTick(core_, unit_, *this, Meters); };
-  // " Version": the meters of every window pause while the modal window is up.
-  ImageBtn(6).OnClick = [this] {
-    TakeCurrentUnit();
-    core_.st.UiBusy = true;
-    if (OnShowVersion) OnShowVersion();
-    core_.st.UiBusy = false;
-  };
+  WireValueEntry(*this);
+  WireSlidersAndDrags(*this);
+  WireToolBarAndSwitches(*this);
 }
 
 }  // namespace velmark

@@ -27,6 +27,7 @@ void FrmKVRxxxA::RegisterExtras() {
   AddRange(LblHpLp, 0, 1);
   AddRange(LblMeterScale, 0, 6 * kChannelCount - 1);
   AddRange(FrameMaster, 0, 1);
+  AddRange(LblDlyStep, 0, 2 * kChannelCount - 1);
   AddRange(LblPhysOut, 0, 3);
   AddRange(FrameSource, 0, 1);
   AddRange(FrameNoise, 0, 1);
@@ -132,6 +133,7 @@ void FrmKVRxxxA::RegisterControls() {
   VELMARK_REGISTER(FrameRoutOut);
   VELMARK_REGISTER(LabelRoutFin);
   VELMARK_REGISTER(LblPhysOut);
+  VELMARK_REGISTER(LblDlyStep);
   VELMARK_REGISTER(CheckFRout);
   VELMARK_REGISTER(TextFRout);
   VELMARK_REGISTER(UpDownFRout);

@@ -124,9 +124,9 @@ int EqBandMask(const DeviceSettings& rec, int channel) {
   return mask;
 }
 
-void SendEqBand(Core& core, int element) {
+bool SendEqBand(Core& core, int element) {
   BandRef r;
-  if (!Locate(core, element, r)) return;
+  if (!Locate(core, element, r)) return false;
   EditControls& w = core.Win();
   DeviceSettings& rec = core.Rec();
   ParamImage& img = core.Img();
@@ -163,9 +163,9 @@ void SendEqBand(Core& core, int element) {
 
   EnableBandControls(w, element, type, off);
 
-  core.Send(CmdEqBand, {static_cast<std::uint8_t>(r.ch), static_cast<std::uint8_t>(r.k),
-                        static_cast<std::uint8_t>(off ? 1 : 0), img[a], img[a + 1], img[a + 2],
-                        img[a + 3], img[a + 4]});
+  return core.Send(CmdEqBand, {static_cast<std::uint8_t>(r.ch), static_cast<std::uint8_t>(r.k),
+                               static_cast<std::uint8_t>(off ? 1 : 0), img[a], img[a + 1],
+                               img[a + 2], img[a + 3], img[a + 4]});
 }
 
 void ToggleBandBypass(Core& core, int element) {
@@ -238,21 +238,31 @@ void SetEqType(Core& core, int element, int t) {
   ComputeBandResponse(core.st, r.b, &canvas);
 }
 
-void EqFlat(Core& core, int /*j*/) {
+bool ConfirmEqFlat(Core& core) {
+  return core.ui.messages.Show(kEqFlatQuestion, kEqFlatTitle, ui::MsgIcon::None,
+                               ui::MsgButtons::YesNo) == ui::MsgAnswer::Yes;
+}
+
+bool FlattenEq(Core& core, int /*j*/) {
   const int ch = core.Channel();
-  if (!ValidChannel(ch)) return;
-  const ui::MsgAnswer answer = core.ui.messages.Show(kEqFlatQuestion, kEqFlatTitle,
-                                                     ui::MsgIcon::None, ui::MsgButtons::YesNo);
-  if (answer != ui::MsgAnswer::Yes) return;
+  if (!ValidChannel(ch)) return false;
   GraphCanvas canvas = EditGraphCanvas(core.Win());
-  for (int k = 0; k <= BandLast[ch]; ++k) {
+  bool failed = false;
+  for (int k = 0; k <= BandLast[ch] && !failed; ++k) {
     const int element = BandElementOf(ch, k);
     SetGainSliderQuietly(core, element, kEqGainZeroPosition);
-    SendEqBand(core, element);
+    failed = SendEqBand(core, element);
+    // The failed band is flat in record and image all the same, so its curve follows.
     ComputeBandResponse(core.st, BandOf(ch, k), &canvas);
   }
-  LinkEqFlat(core);
+  if (!failed) LinkEqFlat(core);
   RedrawChannelGraph(core.st, canvas, ch);
+  return failed;
+}
+
+void EqFlat(Core& core, int j) {
+  if (!ValidChannel(core.Channel())) return;
+  if (ConfirmEqFlat(core)) FlattenEq(core, j);
 }
 
 }  // namespace velmark

@@ -38,8 +38,9 @@ int BandOfElement(Core& core, int element);
 int EqBandMask(const DeviceSettings& rec, int channel);
 
 // Normalises the band's texts, stores it in record and image, places its cursor and knob,
-// greys its controls by type and switch, and sends CmdEqBand.
-void SendEqBand(Core& core, int element);
+// greys its controls by type and switch, and sends CmdEqBand. Returns Failed (false when the
+// element names no band and nothing was sent); only a sequence of bands looks at it.
+bool SendEqBand(Core& core, int element);
 // Flips the band's switch (EqBandBypass 0.0 ↔ 1.0) and recolours its "Byp" label. The caller
 // then runs SendEqBand, LinkEqBand and the band's response.
 void ToggleBandBypass(Core& core, int element);
@@ -61,9 +62,16 @@ void RedrawAfterEqBypass(Core& core);
 // nothing beyond restoring a frequency text that is not a number.
 void SetEqType(Core& core, int element, int t);
 
-// Asks "EQ Flat"; on Yes sets every band of the current channel to 0 dB, one CmdEqBand per
-// band, repeats it on the linked channels (LinkEqFlat) and redraws the channel graph. j is the
-// page (0 input, otherwise output); the bands are those of the current channel.
+// "EQ Flat" in two steps, so that the window can show its busy pointers between them.
+// The question "               Are you sure ? " titled "EQ Flat"; true on Yes.
+bool ConfirmEqFlat(Core& core);
+// Every band of the current channel to 0 dB, one CmdEqBand per band in band order, then the
+// same on the linked channels (LinkEqFlat) and a redraw of the channel graph. The first failed
+// packet ends the sequence: the later bands and the linked channels keep their values (each
+// further packet would only wait out its time-out). j is the page (0 input, otherwise output);
+// the bands are those of the current channel. Returns Failed.
+bool FlattenEq(Core& core, int j);
+// ConfirmEqFlat, then FlattenEq on Yes.
 void EqFlat(Core& core, int j);
 
 }  // namespace velmark

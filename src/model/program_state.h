@@ -73,6 +73,11 @@ struct ProgramState {
   bool DrawSuppressed = false;    // responses are recomputed without drawing curves
   bool UiBusy = false;            // a dialog or tool button is being handled: meters pause
 
+  // ---- Drag state, shared by every knob and band marker of every edit window.
+  bool Dragging = false;     // from mouse-down to mouse-up on a knob or a band marker
+  double GrabY = 0;          // vertical mouse offset inside the knob at mouse-down
+  bool MarkerMoved = false;  // the band marker moved during the current drag
+
   // ---- Connection settings and the device list.
   int ComPort = 0;  // "COM" + ComPort is the port opened
   int ConnectionType = kUsb;

@@ -25,6 +25,8 @@ inline constexpr const char* kToolDefault = "tool-default";
 inline constexpr const char* kToolAbout = "tool-about";
 inline constexpr const char* kToolView = "tool-view";
 inline constexpr const char* kToolLink = "tool-link";
+inline constexpr const char* kToolSetup = "tool-setup";  // three faders
+inline constexpr const char* kEqFlat = "eq-flat";        // a curve laid flat
 inline constexpr const char* kLogo = "logo";
 
 }  // namespace velmark::ui::pictures

@@ -61,7 +61,7 @@ const ScenarioRunner::Verb ScenarioRunner::kVerbs[] = {
     {"file", 1, 1, &ScenarioRunner::DoFile},
     {"close", 1, 1, &ScenarioRunner::DoClose},
     {"focus", 1, 1, &ScenarioRunner::DoFocus},
-    {"screenshot", 1, 1, &ScenarioRunner::DoScreenshot},
+    {"screenshot", 1, 2, &ScenarioRunner::DoScreenshot},
     {"expect", 3, -1, &ScenarioRunner::CheckProperty},
     {"expect-message", 1, 2, &ScenarioRunner::CheckMessage},
     {"expect-no-message", 0, 0, &ScenarioRunner::CheckNoMessage},
@@ -430,8 +430,15 @@ void ScenarioRunner::DoClose(const Args& a) {
   if (Window* w = WindowOf(*addr, true)) w->UserClose();
 }
 
+// `screenshot "FILE.png" [WINDOW]`: the active window, or the one named.
 void ScenarioRunner::DoScreenshot(const Args& a) {
   Window* w = stage_.ActiveWindow();
+  if (a.size() > 1) {
+    auto addr = ParseAddress(a[1].text);
+    if (!addr || addr->HasControl()) return Fail("screenshot needs a window, saw " + a[1].text);
+    w = WindowOf(*addr, false);
+    if (!w) return;  // WindowOf has said why
+  }
   if (!w) return Fail("no active window to take a picture of");
   std::string error = stage_.Screenshot(*w, a[0].text);
   if (!error.empty()) Fail("screenshot: " + error);

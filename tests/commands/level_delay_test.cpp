@@ -26,6 +26,9 @@ TEST(SendLevelTest, SliderGivesWordTextRecordKnobAndPacket) {
       {8, 0, "12", 12.0, CmdAuxGain, 0, 0x01, 0x2C, 360},
       {8, 120, "0", 0.0, CmdAuxGain, 0, 0x00, 0xB4, 848},
       {7, 299, "-29.9", -29.9, CmdGain, 7, 0x00, 0x01, 1576},
+      // Next to 0 dB, where a difference of binary quotients leaves noise in the text.
+      {1, 1, "-0.1", -0.1, CmdGain, 1, 0x01, 0x2B, 364},
+      {8, 119, "0.1", 0.1, CmdAuxGain, 0, 0x00, 0xB5, 844},
   };
   for (const Case& c : cases) {
     BuilderFixture fx;

@@ -312,5 +312,34 @@ TEST(EqFlat, OutputSendsElevenBandsAtZeroDb) {
   EXPECT_TRUE(f.unexpected.empty());
 }
 
+// A failed band packet ends "EQ Flat": each further packet would only wait out its time-out.
+// Bands sent so far (the failed one included) are flat, later ones and the linked outputs keep
+// their gains.
+TEST(EqFlat, FirstFailedBandEndsTheSequence) {
+  struct Case {
+    int fail_at;  // exchange that times out, -1 none
+    std::size_t sent;
+    int flat_bands;  // of output 1
+    bool linked_flat;
+  };
+  const Case cases[] = {
+      {0, 1, 1, false}, {3, 4, 4, false}, {10, 11, 11, false}, {-1, 33, 11, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fail_at);
+    EqFixture f;
+    for (int ch : {kOut1, kOut1 + 1, kOut3}) f.st.LinkFlag[0][ch] = 1;
+    for (int b = 0; b < kBandCount; ++b) f.Img()[EqBandAddr[b] + 4] = 50;
+    f.ShowChannel(kOut1);
+    f.FailFrom(c.fail_at);
+    f.platform.messages.Queue(ui::MsgAnswer::Yes);
+    EqFlat(f.core, 1);
+    EXPECT_EQ(f.scripted.calls.size(), c.sent);
+    for (int k = 0; k <= BandLast[kOut1]; ++k) {
+      EXPECT_EQ(f.Img()[EqBandAddr[BandOf(kOut1, k)] + 4], k < c.flat_bands ? 30 : 50) << k;
+    }
+    EXPECT_EQ(f.Img()[EqBandAddr[BandOf(kOut3, 0)] + 4], c.linked_flat ? 30 : 50);
+  }
+}
+
 }  // namespace
 }  // namespace velmark

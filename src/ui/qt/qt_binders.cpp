@@ -166,7 +166,17 @@ class CheckBinder : public Typed<CheckBox, QCheckBox> {
   void Sync() override {
     Wid()->setText(ToQ(Ctl().Caption()));
     Wid()->setChecked(Ctl().Value() != 0);
+    // The box itself stays light on the program's dark frames, so that an empty one shows.
+    QPalette pal = Wid()->palette();
+    if (pal.color(QPalette::Base) != kBoxFace || pal.color(QPalette::Text) != Qt::black) {
+      pal.setColor(QPalette::Base, kBoxFace);
+      pal.setColor(QPalette::Text, Qt::black);
+      Wid()->setPalette(pal);
+    }
   }
+
+ private:
+  inline static const QColor kBoxFace{226, 228, 232};
 };
 
 // The group logic lives in the controls; the radio buttons only show it.

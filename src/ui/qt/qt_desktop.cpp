@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <algorithm>
 #include <vector>
 
 #include "ui/controls.h"
@@ -54,6 +55,34 @@ void BringForward(QWidget& w) {
   if (w.isWindow() && QGuiApplication::platformName() == "offscreen") return;
   w.raise();
   if (w.isWindow()) w.activateWindow();
+}
+
+// An MDI child opens wholly visible: the frame first grows (as far as the screen allows) to
+// hold the child where the area placed it, then the child moves up and left as far as it must;
+// what still does not fit is reached with the area's scroll bars.
+void FitInFrame(QMdiSubWindow& sub) {
+  QMdiArea* area = sub.mdiArea();
+  if (!area) return;
+  QWidget* frame = area->window();
+  const QSize have = area->viewport()->size();
+  const int short_x = sub.x() + sub.width() - have.width();
+  const int short_y = sub.y() + sub.height() - have.height();
+  if ((short_x > 0 || short_y > 0) && frame && !frame->isMaximized() && frame->screen()) {
+    const QRect screen = frame->screen()->availableGeometry();
+    const QSize decoration = frame->frameGeometry().size() - frame->size();
+    const QSize most = screen.size() - decoration;
+    frame->resize(std::min(most.width(), frame->width() + std::max(0, short_x)),
+                  std::min(most.height(), frame->height() + std::max(0, short_y)));
+    if (frame->frameGeometry().right() > screen.right() ||
+        frame->frameGeometry().bottom() > screen.bottom()) {
+      frame->move(screen.topLeft());
+    }
+    QCoreApplication::sendPostedEvents(frame, QEvent::LayoutRequest);
+  }
+  const QSize now = area->viewport()->size();
+  const int x = std::clamp(sub.x(), 0, std::max(0, now.width() - sub.width()));
+  const int y = std::clamp(sub.y(), 0, std::max(0, now.height() - sub.height()));
+  if (x != sub.x() || y != sub.y()) sub.move(x, y);
 }
 
 WindowState StateOf(Qt::WindowStates s) {
@@ -177,6 +206,8 @@ void QtDesktop::Build(Window& window, WindowView& view) {
     auto* main = new Shell<QMainWindow>();
     view.mdi = new QMdiArea(main);
     view.mdi->setBackground(QColor(128, 132, 140));
+    view.mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view.mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     main->setCentralWidget(view.mdi);
     main->on_close = on_close;
     main->on_state = [main, on_state] { on_state(main); };
@@ -283,8 +314,10 @@ void QtDesktop::Show(Window& window) {
     view.placed = true;
   }
   activating_ = true;
+  const bool first_show = !view.outer->isVisible();
   view.outer->show();
   if (view.sub) {
+    if (first_show && !view.placed) FitInFrame(*view.sub);
     if (view.sub->mdiArea()) view.sub->mdiArea()->setActiveSubWindow(view.sub);
   } else {
     BringForward(*view.outer);
@@ -366,11 +399,13 @@ void QtDesktop::Repaint(Window& window) {
 void QtDesktop::PopupMenu(Window& window, Menu& menu, int x, int y) {
   popped_menu_ = &menu;
   popped_owner_ = &window;
-  if (modal_driver_) return;  // a scenario chooses the item with its own line
   WindowView& view = ViewOf(window);
   auto it = view.menus.find(&menu);
   if (it == view.menus.end() || !view.client) return;
-  it->second->Widget()->exec(view.client->mapToGlobal(QPoint(geometry_.Px(x), geometry_.Px(y))));
+  const QPoint at = view.client->mapToGlobal(QPoint(geometry_.Px(x), geometry_.Px(y)));
+  // A scenario chooses the item with its own line; the menu is only shown, for its picture.
+  if (modal_driver_) return it->second->Widget()->popup(at);
+  it->second->Widget()->exec(at);
 }
 
 void QtDesktop::Forget(Window& window) {

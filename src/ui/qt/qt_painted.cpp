@@ -1,10 +1,12 @@
 // Binders of the kinds drawn by hand: image buttons, picture boxes with their display list,
 // lamps, and the up-down arrows.
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "ui/controls.h"
 #include "ui/qt/qt_binder.h"
@@ -132,12 +134,34 @@ class LampBinder : public ControlBinder {
   void Sync() override { Widget()->update(); }
 };
 
-// The up-down control: two arrow buttons; up raises the value by one, down lowers it.
+// The up-down control: two arrow buttons; up raises the value by one, down lowers it. The
+// wheel over it and the arrow keys (while it has the focus) step it the same way.
+class StepWidget : public QWidget {
+ public:
+  using QWidget::QWidget;
+  std::function<void(int step)> step;
+
+ protected:
+  void wheelEvent(QWheelEvent* e) override {
+    const int notches = e->angleDelta().y() / 120;
+    if (notches != 0 && step) step(notches > 0 ? +1 : -1);
+    e->accept();
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    if (step && (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down)) {
+      step(e->key() == Qt::Key_Up ? +1 : -1);
+      return;
+    }
+    QWidget::keyPressEvent(e);
+  }
+};
+
 class UpDownBinder : public ControlBinder {
  public:
   using ControlBinder::ControlBinder;
   QWidget* Build(QWidget* parent) override {
-    auto* w = new QWidget(parent);
+    auto* w = new StepWidget(parent);
+    w->step = [this](int step) { Step(step); };
     auto* layout = new QVBoxLayout(w);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -148,12 +172,7 @@ class UpDownBinder : public ControlBinder {
       b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
       b->setFocusPolicy(Qt::NoFocus);
       layout->addWidget(b);
-      QObject::connect(b, &QToolButton::clicked, [this, step] {
-        User([&] {
-          auto& r = static_cast<RangeControl&>(*control_);
-          r.UserSetValue(r.Value() + step);
-        });
-      });
+      QObject::connect(b, &QToolButton::clicked, [this, step] { Step(step); });
     }
     return w;
   }
@@ -164,6 +183,14 @@ class UpDownBinder : public ControlBinder {
       buttons[0]->setEnabled(r.Value() < r.Max());
       buttons[1]->setEnabled(r.Value() > r.Min());
     }
+  }
+
+ private:
+  void Step(int step) {
+    User([&] {
+      auto& r = static_cast<RangeControl&>(*control_);
+      if (r.Enabled()) r.UserSetValue(r.Value() + step);
+    });
   }
 };
 

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "ui/pictures.h"
 
@@ -186,6 +187,28 @@ void Speaker(QPainter& p, bool muted) {
   }
 }
 
+void Faders(QPainter& p) {
+  p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap));
+  for (double x : {6.0, 12.0, 18.0}) p.drawLine(QPointF(x, 4), QPointF(x, 20));
+  p.setPen(InkPen(1.2));
+  p.setBrush(kAccent);
+  for (auto [x, y] : {std::pair{6.0, 14.0}, std::pair{12.0, 8.0}, std::pair{18.0, 12.0}}) {
+    p.drawRoundedRect(QRectF(x - 3, y - 2, 6, 4), 1, 1);
+  }
+}
+
+void Flat(QPainter& p) {
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(QColor(150, 154, 162), 1.6, Qt::SolidLine, Qt::RoundCap));
+  QPainterPath wave;
+  wave.moveTo(3, 12);
+  wave.cubicTo(7, 4, 9, 4, 12, 12);
+  wave.cubicTo(15, 20, 17, 20, 21, 12);
+  p.drawPath(wave);
+  p.setPen(QPen(kAccent, 2.4, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(3, 12), QPointF(21, 12));
+}
+
 void Logo(QPainter& p) {
   p.setPen(Qt::NoPen);
   p.setBrush(kAccent);
@@ -216,6 +239,8 @@ const Picture* Find(std::string_view id) {
       {pictures::kToolDefault, true, Circle},
       {pictures::kToolView, true, Curve},
       {pictures::kToolLink, true, Chain},
+      {pictures::kToolSetup, true, Faders},
+      {pictures::kEqFlat, true, Flat},
       {pictures::kMuteOn, true, [](QPainter& p) { Speaker(p, true); }},
       {pictures::kMuteOff, true, [](QPainter& p) { Speaker(p, false); }},
       {pictures::kLogo, false, Logo},

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -37,6 +39,12 @@ MsgAnswer QtMessageBox::Show(const std::string& text, const std::string& title, 
                   yes_no ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
                   QApplication::activeWindow());
   // A question without an icon of its own stays without one: the buttons say it is a question.
+  // A short text would leave the box narrower than its title; a spacer keeps the title whole.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const int title_width = box.fontMetrics().horizontalAdvance(ToQ(title)) + 160;
+    grid->addItem(new QSpacerItem(title_width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
   const int result = box.exec();
   if (!yes_no) return MsgAnswer::Ok;
   return result == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;

@@ -1,5 +1,9 @@
 #include "ui/qt/qt_stage.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QPainter>
+
 #include <QPixmap>
 #include <cstdlib>
 
@@ -31,7 +35,18 @@ std::string QtStage::Screenshot(Window& window, const std::string& png_path) {
   QWidget* w = desktop_.WidgetOf(window);
   if (!w) return "window " + window.Name() + " has not been shown";
   Settle();
-  const QPixmap picture = w->grab();
+  QPixmap picture = w->grab();
+  // A popup menu is a window of its own: it goes into the picture where it stands over the
+  // window, and closes, since the scenario's next line chooses from it without it.
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    auto* menu = qobject_cast<QMenu*>(top);
+    if (!menu || !menu->isVisible()) continue;
+    QPainter painter(&picture);
+    painter.drawPixmap(menu->mapToGlobal(QPoint(0, 0)) - w->mapToGlobal(QPoint(0, 0)),
+                       menu->grab());
+    painter.end();
+    menu->hide();
+  }
   if (!picture.save(QString::fromStdString(png_path), "PNG")) return "cannot write " + png_path;
   return {};
 }

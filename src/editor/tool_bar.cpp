@@ -1,0 +1,76 @@
+#include "editor/tool_bar.h"
+
+#include <array>
+
+#include "commands/defaults_ops.h"
+#include "editor/frm_kvr.h"
+
+namespace velmark {
+namespace {
+
+inline constexpr int kRoutingPage = 9;
+
+// UiBusy for the length of one action; false again however the action ends.
+class UiBusyScope {
+ public:
+  explicit UiBusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+  ~UiBusyScope() { busy_ = false; }
+  UiBusyScope(const UiBusyScope&) = delete;
+  UiBusyScope& operator=(const UiBusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
+
+void ShowVersion(FrmKVRxxxA& w) {
+  if (w.OnShowVersion) w.OnShowVersion();
+}
+
+// After the unit took its defaults, the routing page is built afresh from the decoded values,
+// also when it is the page on show (hence no page first). A No or a failed packet leaves the
+// window as it was.
+void SetDefaultProgram(FrmKVRxxxA& w) {
+  Core& core = w.GetCore();
+  if (!SetDefault(core)) return;
+  core.st.CurPage[ProgramState::Checked(core.st.CurUnit)] = kNoPage;
+  w.SetPageTab(kRoutingPage);
+}
+
+using ToolAction = void (*)(FrmKVRxxxA&);
+
+// What each button runs. Load, Save, Store, Recall, Lock, Password, User and both Copy buttons
+// open windows that are built apart from the edit window; each plugs its action into its entry
+// here. Until it does, the entry is empty and a click only pauses and resumes the meters. Setup
+// stays empty for good: the button has no action.
+constexpr std::array<ToolAction, kToolButtonCount> kToolActions = {
+    nullptr,            // 0 "Load": LoadPreset
+    nullptr,            // 1 "Save": SavePreset
+    nullptr,            // 2 "Store": FrmStore, modal
+    nullptr,            // 3 "Recall": FrmRead, modal
+    nullptr,            // 4 "Lock": the panel lock toggle
+    nullptr,            // 5 "Password": PasswordMode 0, FrmPassword, modal; recolour the button
+    ShowVersion,        // 6 " Version": FrmVersion, modal
+    nullptr,            // 7 "User": PasswordMode 1, FrmPassword, modal
+    nullptr,            // 8 "Copy": CopyMode 1 (outputs), FrmCopyOut, modal
+    nullptr,            // 9 "Setup"
+    SetDefaultProgram,  // 10 "Default"
+    nullptr,            // 11 "Copy": CopyMode 0 (inputs), FrmCopyOut, modal
+};
+
+}  // namespace
+
+void ToolButtonClick(FrmKVRxxxA& w, int i) {
+  if (i < 0 || i >= kToolButtonCount) return;
+  w.TakeCurrentUnit();
+  UiBusyScope busy(w.GetCore().st.UiBusy);
+  if (kToolActions[i]) kToolActions[i](w);
+}
+
+void WireToolBar(FrmKVRxxxA& w) {
+  for (auto& entry : w.ImageBtn) {
+    const int i = entry.first;
+    entry.second.OnClick = [&w, i] { ToolButtonClick(w, i); };
+  }
+}
+
+}  // namespace velmark
