@@ -67,7 +67,9 @@ void Send(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButtons held) {
   QCoreApplication::sendEvent(w, &e);
 }
 
+// Arguments: 1 to repaint the graph after each move, 2 to repaint only (no move).
 void BM_BandMarkerMove(benchmark::State& state) {
+  const bool move = state.range(0) != 2, repaint = state.range(0) != 0;
   QtRig rig;
   FrmKVRxxxA& w = rig.windows.Window(0);
   w.Show();
@@ -84,8 +86,8 @@ void BM_BandMarkerMove(benchmark::State& state) {
   for (auto _ : state) {
     // Small moves up and down: the marker stays on the graph, the band keeps changing.
     const double dy = (step++ % 2 == 0) ? 3.0 : -3.0;
-    Send(marker, QEvent::MouseMove, centre + QPointF(1.0, dy), Qt::LeftButton);
-    graph->repaint();
+    if (move) Send(marker, QEvent::MouseMove, centre + QPointF(1.0, dy), Qt::LeftButton);
+    if (repaint) graph->repaint();
   }
   state.counters["frames_sent_during_moves"] =
       static_cast<double>(rig.line.Sent().size() - frames_before);
@@ -93,7 +95,13 @@ void BM_BandMarkerMove(benchmark::State& state) {
   state.counters["frames_sent_after_release"] =
       static_cast<double>(rig.line.Sent().size() - frames_before);
 }
-BENCHMARK(BM_BandMarkerMove)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BandMarkerMove)
+    ->Arg(1)
+    ->Arg(0)
+    ->Arg(2)
+    ->ArgName("what")
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
 
 }  // namespace
 }  // namespace velmark

@@ -7,6 +7,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <cmath>
+#include <optional>
 
 #include "ui/controls.h"
 #include "ui/qt/qt_binder.h"
@@ -70,6 +72,8 @@ class PictureBinder : public ControlBinder {
   using ControlBinder::ControlBinder;
   QWidget* Build(QWidget* parent) override {
     auto* w = new Canvas(parent);
+    // The picture fills itself: nothing behind it needs painting first.
+    w->setAttribute(Qt::WA_OpaquePaintEvent);
     w->setMouseTracking(true);
     w->mouse = [this](int phase, QMouseEvent* e) { ForwardMouse(phase, e, true); };
     w->paint = [this, w](QPainter& p) { Paint(p, w->rect()); };
@@ -97,16 +101,62 @@ class PictureBinder : public ControlBinder {
     const bool scaled = pic.ScaleWidth() > 0 && pic.ScaleHeight() > 0;
     const double sx = scaled ? rect.width() / pic.ScaleWidth() : geometry_.scale / 15.0;
     const double sy = scaled ? rect.height() / pic.ScaleHeight() : geometry_.scale / 15.0;
-    for (const DrawnLine& l : pic.DisplayList()) {
-      QPen pen(ToQColor(l.colour), std::max(1, l.width) * geometry_.scale, Qt::SolidLine,
-               Qt::RoundCap, Qt::RoundJoin);
-      p.setPen(pen);
-      p.drawLine(QPointF(l.x1 * sx, l.y1 * sy), QPointF(l.x2 * sx, l.y2 * sy));
-    }
+    DrawRuns(p, pic.DisplayList(), sx, sy);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QColor(120, 124, 130));
     p.setBrush(Qt::NoBrush);
     p.drawRect(rect.adjusted(0, 0, -1, -1));
+  }
+
+  // A curve is a long run of joined segments of one pen: drawn as one polyline it costs a
+  // fraction of the same segments drawn one by one, each with its own round caps. Curves are
+  // drawn from each point back to the one before, so a run may grow from either end.
+  void DrawRuns(QPainter& p, const std::vector<DrawnLine>& lines, double sx, double sy) {
+    QPolygonF run;
+    std::optional<QPointF> skipped;  // the run's last point, when it was too close to keep
+    const DrawnLine* pen_of_run = nullptr;
+    auto flush = [&] {
+      if (skipped) run << *skipped;
+      skipped.reset();
+      if (pen_of_run && run.size() >= 2) {
+        p.setPen(QPen(ToQColor(pen_of_run->colour),
+                      std::max(1, pen_of_run->width) * geometry_.scale, Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
+        p.drawPolyline(run);
+      }
+      run.clear();
+    };
+    // A point within a pixel of the last one kept adds nothing to the picture but jitter: a
+    // curve of 1584 points over fewer pixels keeps the points that show, and its last one.
+    auto extend = [&](const QPointF& next) {
+      const QPointF step = next - run.back();
+      if (std::abs(step.x()) < 1.0 && std::abs(step.y()) < 1.0) {
+        skipped = next;
+      } else {
+        run << next;
+        skipped.reset();
+      }
+    };
+    // The end a segment must meet to continue the run: its last point, skipped or kept.
+    auto end = [&] { return skipped ? *skipped : run.back(); };
+    for (const DrawnLine& l : lines) {
+      const QPointF from(l.x1 * sx, l.y1 * sy), to(l.x2 * sx, l.y2 * sy);
+      const bool same_pen =
+          pen_of_run && pen_of_run->colour == l.colour && pen_of_run->width == l.width;
+      if (same_pen && run.size() == 2 && !skipped && to == run.front()) {
+        std::swap(run[0], run[1]);  // the run was started the wrong way round
+        extend(from);
+      } else if (same_pen && !run.isEmpty() && from == end()) {
+        extend(to);
+      } else if (same_pen && !run.isEmpty() && to == end()) {
+        extend(from);
+      } else {
+        flush();
+        pen_of_run = &l;
+        run << from << to;
+      }
+    }
+    flush();
   }
 };
 
