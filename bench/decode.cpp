@@ -9,6 +9,7 @@
 
 #include "commands/core.h"
 #include "commands/decode_image.h"
+#include "editor/edit_window_table.h"
 #include "editor/frm_kvr.h"
 #include "model/defaults.h"
 #include "sim/sim_line.h"
@@ -17,18 +18,7 @@
 namespace velmark {
 namespace {
 
-class Windows : public EditWindowSource {
- public:
-  Core* core = nullptr;
-  EditControls& EditControlsOf(int unit) override {
-    auto& slot = windows_.at(static_cast<std::size_t>(unit));
-    if (!slot) slot = std::make_unique<FrmKVRxxxA>(*core, unit);
-    return *slot;
-  }
-
- private:
-  std::array<std::unique_ptr<FrmKVRxxxA>, kUnitCount> windows_{};
-};
+using Windows = EditWindowTable;
 
 struct Rig {
   ui::HeadlessPlatform hp;

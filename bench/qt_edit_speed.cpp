@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "commands/core.h"
+#include "editor/edit_window_table.h"
 #include "editor/frm_kvr.h"
 #include "model/defaults.h"
 #include "sim/sim_line.h"
@@ -24,19 +25,7 @@
 namespace velmark {
 namespace {
 
-class Windows : public EditWindowSource {
- public:
-  Core* core = nullptr;
-  EditControls& EditControlsOf(int unit) override { return Window(unit); }
-  FrmKVRxxxA& Window(int unit) {
-    auto& slot = windows_.at(static_cast<std::size_t>(unit));
-    if (!slot) slot = std::make_unique<FrmKVRxxxA>(*core, unit);
-    return *slot;
-  }
-
- private:
-  std::array<std::unique_ptr<FrmKVRxxxA>, kUnitCount> windows_{};
-};
+using Windows = EditWindowTable;
 
 // The edit window of one unit on the Qt desktop, over the in-process simulated unit.
 struct QtRig {

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "commands/core.h"
+#include "editor/edit_window_table.h"
 #include "editor/frm_kvr.h"
 #include "link/frames.h"
 #include "model/defaults.h"
@@ -55,19 +56,7 @@ class TimingPort final : public SerialPort {
   std::optional<SteadyClock::time_point> first_;
 };
 
-class Windows : public EditWindowSource {
- public:
-  Core* core = nullptr;
-  FrmKVRxxxA& Window(int unit) {
-    auto& slot = windows_.at(static_cast<std::size_t>(unit));
-    if (!slot) slot = std::make_unique<FrmKVRxxxA>(*core, unit);
-    return *slot;
-  }
-  EditControls& EditControlsOf(int unit) override { return Window(unit); }
-
- private:
-  std::array<std::unique_ptr<FrmKVRxxxA>, kUnitCount> windows_{};
-};
+using Windows = EditWindowTable;
 
 struct Rig {
   ui::HeadlessPlatform hp;

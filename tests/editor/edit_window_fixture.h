@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "commands/core.h"
+#include "editor/edit_window_table.h"
 #include "editor/frm_kvr.h"
 #include "link/frames.h"
 #include "model/defaults.h"
@@ -20,19 +21,7 @@
 
 namespace velmark::testing {
 
-class EditWindows : public EditWindowSource {
- public:
-  Core* core = nullptr;
-  EditControls& EditControlsOf(int unit) override { return Window(unit); }
-  FrmKVRxxxA& Window(int unit) {
-    auto& slot = windows_.at(static_cast<std::size_t>(unit));
-    if (!slot) slot = std::make_unique<FrmKVRxxxA>(*core, unit);
-    return *slot;
-  }
-
- private:
-  std::array<std::unique_ptr<FrmKVRxxxA>, kUnitCount> windows_{};
-};
+using EditWindows = EditWindowTable;
 
 class EditWindowTest : public ::testing::Test {
  protected:

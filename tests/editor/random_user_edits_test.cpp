@@ -12,6 +12,7 @@
 #include <string>
 
 #include "commands/core.h"
+#include "editor/edit_window_table.h"
 #include "editor/frm_kvr.h"
 #include "model/image.h"
 #include "sim/sim_line.h"
@@ -23,19 +24,7 @@ namespace {
 // System page bytes that the window's switches write, by unit system index.
 constexpr int kSystemBytes[] = {16, 17, 18, 33, 34, 35, 36};
 
-class Windows : public EditWindowSource {
- public:
-  Core* core = nullptr;
-  EditControls& EditControlsOf(int unit) override { return Window(unit); }
-  FrmKVRxxxA& Window(int unit) {
-    auto& slot = windows_.at(static_cast<std::size_t>(unit));
-    if (!slot) slot = std::make_unique<FrmKVRxxxA>(*core, unit);
-    return *slot;
-  }
-
- private:
-  std::array<std::unique_ptr<FrmKVRxxxA>, kUnitCount> windows_{};
-};
+using Windows = EditWindowTable;
 
 class Person {
  public:
