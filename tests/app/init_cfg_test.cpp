@@ -6,7 +6,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <vector>
+
+#include "app/atomic_file.h"
 
 #include "app_test_util.h"
 
@@ -105,6 +110,25 @@ TEST(InitCfg, AFolderThatCannotBeWrittenReportsInsteadOfCrashing) {
   EXPECT_EQ(ReadInitCfg(dir.path(), cfg), InitCfgStatus::Missing);
   EXPECT_NE(WriteInitCfg(dir.path(), cfg).find("cannot create a temporary file"),
             std::string::npos);
+}
+
+// The file is replaced by a rename: a reader that opened the old one still reads it whole, and
+// the new one is readable by everyone, whatever the creating mode of the temporary file.
+TEST(AtomicFile, AReaderKeepsTheOldFileAndTheNewOneIsWorldReadable) {
+  TempDir dir;
+  const auto file = dir.path() / "Eeprom.txt";
+  WriteAll(file, std::string(4000, 'o'));
+  std::ifstream reader(file, std::ios::binary);
+  const mode_t old_mask = ::umask(022);
+  const std::vector<std::uint8_t> fresh(100, 'n');
+  ASSERT_EQ(WriteFileAtomically(file, fresh), "");
+  ::umask(old_mask);
+  const std::string seen{std::istreambuf_iterator<char>(reader), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(seen, std::string(4000, 'o')) << "the old file was written over in place";
+  EXPECT_EQ(ReadAll(file), std::string(100, 'n'));
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
 TEST(InitCfg, WriteReplacesTheFileWholeAndLeavesNoTemporaryBehind) {

@@ -108,6 +108,8 @@ TEST(DecodeImageTest, FieldEdgeCases) {
   img[EqBandAddr[3] + 4] = 40;  // +5 dB, but switched off below
   WriteWord(img, EqMaskAddr[0], 1 << 3);
   img[EqBandAddr[4] + 3] = 200;  // Bell code beyond the table
+  img[EqBandAddr[5] + 4] = 31;   // an odd gain code: the half-dB step above 0 dB
+  img[EqBandAddr[6] + 4] = 7;    // −11.5 dB
   img[kInputSourceAddr] = 7;
   img[kInputSourceAddr + 1] = 2;
   fx.Img() = img;
@@ -121,6 +123,8 @@ TEST(DecodeImageTest, FieldEdgeCases) {
   EXPECT_EQ(rec.EqGain[3], 0.0);
   EXPECT_EQ(fx.Img()[EqBandAddr[3] + 4], 40);
   EXPECT_EQ(rec.EqQ[4], EqQTable[100]);
+  EXPECT_EQ(rec.EqGain[5], 0.5);
+  EXPECT_EQ(rec.EqGain[6], -11.5);
   EXPECT_EQ(fx.Img()[EqBandAddr[4] + 3], 200);
   EXPECT_EQ(rec.InputSourceAB, 0);
   EXPECT_EQ(fx.Img()[kInputSourceAddr], 0);  // rewritten as "Analog Input"

@@ -87,6 +87,7 @@ TEST_F(LevelMetersTest, StatusBytesLightTheLadder) {
   const Case cases[] = {
       {0x7C, false, {G, G, G, G, O, S, S}},  // level 5
       {0x7E, false, {G, G, G, G, O, R, S}},  // level 5 and clip
+      {0x78, false, {G, G, G, G, S, S, S}},  // level 4: the orange lamp stays dark
       {0x71, false, {G, G, G, S, S, S, Y}},  // level 3 and dynamics active
       {0x40, false, {G, S, S, S, S, S, S}},  // level 1
       {0x00, false, {S, S, S, S, S, S, S}},
