@@ -8,7 +8,8 @@
 namespace velmark::cli {
 namespace {
 
-constexpr const char* kVerbs[] = {"ports", "ping", "scan", "raw", "info", "read", "config", "help"};
+constexpr const char* kVerbs[] = {"ports",  "ping", "scan",  "raw",    "info",    "read",
+                                  "config", "help", "store", "recall", "programs"};
 
 std::optional<long> ParseNumber(const std::string& text, int base) {
   long value = 0;
@@ -39,9 +40,18 @@ const char* const kCliHelp =
     "                      name and link mask\n"
     "  read FILE           read the whole configuration and write it as a 1651-byte preset\n"
     "                      file (the file is replaced only when the read is complete)\n"
+    "  save FILE           the same as read FILE\n"
+    "  load FILE           write a 1651-byte preset file into the unit: its parameters, the\n"
+    "                      source of inputs A/B and the delay unit (a shorter file is\n"
+    "                      refused and nothing is sent)\n"
     "  config --port COMn [--usb | --rs485]\n"
     "                      write init.cfg in the data folder: the port and connection type\n"
     "                      the program offers the next time it connects\n"
+    "  store N NAME        store the unit's current configuration into program memory N\n"
+    "                      (1..32) under NAME (at most 16 ASCII characters), and write\n"
+    "                      Eeprom.txt in the data folder\n"
+    "  recall N            load program memory N into the unit\n"
+    "  programs            the unit's 32 program memories: in use or empty, and the name\n"
     "  help                this text\n"
     "\n"
     "options:\n"
@@ -102,11 +112,21 @@ ParsedCli ParseCli(const std::vector<std::string>& args) {
     }
   }
   if (o.verb.empty()) return {o, "no verb given"};
+  // The preset verbs: one file each ("save" is "read" under the name the program's button has).
+  if (o.verb == "load" || o.verb == "save") {
+    if (o.args.size() == 1) return out;
+    return {o, "wrong number of arguments for " + o.verb};
+  }
   if (std::find(std::begin(kVerbs), std::end(kVerbs), o.verb) == std::end(kVerbs)) {
     return {o, "unknown verb " + o.verb};
   }
-  const std::size_t max_args = o.verb == "raw" ? 9 : o.verb == "read" ? 1 : 0;
-  const std::size_t min_args = o.verb == "raw" || o.verb == "read" ? 1 : 0;
+  const std::size_t max_args = o.verb == "raw"                          ? 9
+                               : o.verb == "store"                      ? 2
+                               : o.verb == "read" || o.verb == "recall" ? 1
+                                                                        : 0;
+  const std::size_t min_args = o.verb == "store"                                           ? 2
+                               : o.verb == "raw" || o.verb == "read" || o.verb == "recall" ? 1
+                                                                                           : 0;
   if (o.args.size() < min_args || o.args.size() > max_args) {
     return {o, "wrong number of arguments for " + o.verb};
   }

@@ -7,6 +7,8 @@
 
 #include "app/atomic_file.h"
 #include "app/init_cfg.h"
+#include "cli_presets.h"
+#include "cli_programs.h"
 #include "link/discovery.h"
 #include "link/port_naming.h"
 #include "link/posix_serial_port.h"
@@ -240,6 +242,11 @@ int RunVerb(const CliOptions& o) {
   if (o.verb == "scan") return Scan(s);
   if (o.verb == "raw") return Raw(o, s);
   if (o.verb == "info") return Info(s);
+  if (o.verb == "load") return LoadPresetFile(o, s.st, s.link, UnitText(s));
+  if (o.verb == "save") return Read(o, s);
+  if (o.verb == "store") return StoreVerb(o, s.st, s.link);
+  if (o.verb == "recall") return RecallVerb(o, s.st, s.link);
+  if (o.verb == "programs") return ProgramsVerb(o, s.st, s.link);
   return Read(o, s);
 }
 

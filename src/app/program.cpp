@@ -35,7 +35,9 @@ Program::Program(ui::Platform& platform, std::unique_ptr<SerialPort> line, Progr
       sel_port_(*this),
       connect_(*this),
       search_net_(*this),
-      version_(*this) {
+      version_(*this),
+      store_(core_, [this](int unit) { return ExistingEditWindow(unit); }),
+      read_(core_, [this](int unit) { return ExistingEditWindow(unit); }) {
   link_.SetObserver(this);
   st_.DataFolder = options_.start_folder.string();
 }
@@ -64,6 +66,8 @@ FrmKVRxxxA& Program::EditWindowOf(int unit) {
   if (!slot) {
     slot = std::make_unique<FrmKVRxxxA>(core_, unit);
     slot->OnShowVersion = [this] { ShowVersion(); };
+    slot->OnShowStore = [this] { ShowStore(); };
+    slot->OnShowRecall = [this] { ShowRecall(); };
     slot->OnMainPointer = [this](ui::MousePointer pointer) { main_.SetPointer(pointer); };
   }
   return *slot;
@@ -88,6 +92,14 @@ void Program::ConnectSequence() {
 
 void Program::ShowVersion() {
   version_.ShowModal();
+}
+
+void Program::ShowStore() {
+  store_.ShowModal();
+}
+
+void Program::ShowRecall() {
+  read_.ShowModal();
 }
 
 InitCfgStatus Program::ReadConfig() {

@@ -21,6 +21,8 @@
 #include "link/recording_serial_port.h"
 #include "link/rx_tx.h"
 #include "model/program_state.h"
+#include "programs/frm_read.h"
+#include "programs/frm_store.h"
 
 namespace velmark {
 
@@ -64,6 +66,8 @@ class Program final : public EditWindowSource, public LinkObserver {
   FrmConnect1& Connect() { return connect_; }
   FrmSearchNet& SearchNet() { return search_net_; }
   FrmVersion& Version() { return version_; }
+  FrmStore& Store() { return store_; }
+  FrmRead& Read() { return read_; }
   // The unit's edit window, created on first use and reused.
   FrmKVRxxxA& EditWindowOf(int unit);
   // The unit's edit window if it was ever created.
@@ -73,6 +77,9 @@ class Program final : public EditWindowSource, public LinkObserver {
   void ConnectSequence();
   // Shows the version window of CurUnit modally.
   void ShowVersion();
+  // Shows the store or the recall window of CurUnit modally.
+  void ShowStore();
+  void ShowRecall();
 
   // init.cfg of the data folder into ComPort and SavedConnectionType (fields the file lacks
   // keep their values), and back. A settings file that could not be written is not read
@@ -109,6 +116,8 @@ class Program final : public EditWindowSource, public LinkObserver {
   FrmConnect1 connect_;
   FrmSearchNet search_net_;
   FrmVersion version_;
+  FrmStore store_;
+  FrmRead read_;
   std::array<std::unique_ptr<FrmKVRxxxA>, kUnitCount> edit_windows_{};
 };
 

@@ -103,8 +103,8 @@ ui::Window* ProgramHost::EditWindow(int unit) {
 ui::Window* ProgramHost::FindWindow(const std::string& name, int unit) {
   Program& p = *program_;
   if (name == "FrmKVRxxxA") return EditWindow(unit);
-  ui::Window* const windows[] = {&p.Splash(),  &p.Main(),      &p.SelPort(),
-                                 &p.Connect(), &p.SearchNet(), &p.Version()};
+  ui::Window* const windows[] = {&p.Splash(),    &p.Main(),    &p.SelPort(), &p.Connect(),
+                                 &p.SearchNet(), &p.Version(), &p.Store(),   &p.Read()};
   for (ui::Window* w : windows) {
     if (w->Name() == name) return w;
   }

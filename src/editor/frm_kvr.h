@@ -48,6 +48,9 @@ class FrmKVRxxxA : public ui::Window, public EditControls {
   // Opens the version window ("Version" tool button); the main window supplies it, since that
   // window lives above the edit windows.
   std::function<void()> OnShowVersion;
+  // Open the store and recall windows ("Store" and "Recall" tool buttons), owned by the main
+  // window for the same reason.
+  std::function<void()> OnShowStore, OnShowRecall;
   // Sets the main window's mouse pointer (busy while an EQ bypass or "EQ Flat" runs); the main
   // window supplies it for the same reason.
   std::function<void(ui::MousePointer)> OnMainPointer;

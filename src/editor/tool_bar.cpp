@@ -4,6 +4,7 @@
 
 #include "commands/defaults_ops.h"
 #include "editor/frm_kvr.h"
+#include "programs/preset_file.h"
 
 namespace velmark {
 namespace {
@@ -26,6 +27,14 @@ void ShowVersion(FrmKVRxxxA& w) {
   if (w.OnShowVersion) w.OnShowVersion();
 }
 
+void ShowStore(FrmKVRxxxA& w) {
+  if (w.OnShowStore) w.OnShowStore();
+}
+
+void ShowRecall(FrmKVRxxxA& w) {
+  if (w.OnShowRecall) w.OnShowRecall();
+}
+
 // After the unit took its defaults, the routing page is built afresh from the decoded values,
 // also when it is the page on show (hence no page first). A No or a failed packet leaves the
 // window as it was.
@@ -43,10 +52,10 @@ using ToolAction = void (*)(FrmKVRxxxA&);
 // here. Until it does, the entry is empty and a click only pauses and resumes the meters. Setup
 // stays empty for good: the button has no action.
 constexpr std::array<ToolAction, kToolButtonCount> kToolActions = {
-    nullptr,            // 0 "Load": LoadPreset
-    nullptr,            // 1 "Save": SavePreset
-    nullptr,            // 2 "Store": FrmStore, modal
-    nullptr,            // 3 "Recall": FrmRead, modal
+    LoadPreset,         // 0 "Load"
+    SavePreset,         // 1 "Save"
+    ShowStore,          // 2 "Store": FrmStore, modal
+    ShowRecall,         // 3 "Recall": FrmRead, modal
     nullptr,            // 4 "Lock": the panel lock toggle
     nullptr,            // 5 "Password": PasswordMode 0, FrmPassword, modal; recolour the button
     ShowVersion,        // 6 " Version": FrmVersion, modal

@@ -166,6 +166,41 @@ TEST_F(CliOnSim, InfoAndReadTakeTheWholeConfiguration) {
   EXPECT_EQ(static_cast<unsigned char>(image[793]), 0xF0) << "the default mute mask";
 }
 
+// Program memories: a store shows in the list and can be recalled; an empty memory is refused
+// before anything is sent; bad memories and names are command-line errors.
+TEST_F(CliOnSim, StoreListAndRecallPrograms) {
+  CliResult r = RunCli({"store", "3", "ABC", "--data", Data()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "stored \"ABC             \" in memory 3\n");
+  EXPECT_EQ(ReadAll(data_.path() / "Eeprom.txt").substr(0, 11), "1,44,0,0,\r\n");
+  r = RunCli({"programs", "--data", Data()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("03  in use  \"ABC             \"\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("04  empty   \"Program Empty   \"\n"), std::string::npos) << r.out;
+  r = RunCli({"recall", "3", "--data", Data()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "recalled \"ABC             \" from memory 3\n");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"recall", "4"}, 1, "memory 4 is empty"},
+      {{"recall", "33"}, 2, "a memory is 1..32, saw 33"},
+      {{"store", "1", " "}, 2, "the name is empty"},
+      {{"store", "1", "0123456789ABCDEFG"}, 2, "the name is over 16 characters"},
+      {{"store", "1", "Caf\xC3\xA9"}, 2, "the name may hold only ASCII characters"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--data", Data()});
+    r = RunCli(args);
+    EXPECT_EQ(r.status, c.status) << c.err;
+    EXPECT_EQ(r.err, "velmark-cli: " + c.err + "\n");
+  }
+}
+
 // Units that answer late, and units that send a block without their reply frame in front: the
 // preset read from each is the unit's own, byte for byte; a unit that stops answering block
 // reads gives a failure and no file.
@@ -207,6 +242,46 @@ TEST_F(Cli, ReadGivesTheUnitsBytesOrFailsAndWritesNothing) {
     EXPECT_NE(info.out.find("Current program:  \"Default         \""), std::string::npos);
   }
   EXPECT_EQ(reference.substr(768, 16), "Default         ");
+}
+
+// A preset written with load reads back with read byte for byte in the parameters, with the
+// source of inputs A/B and the delay unit it carried; a file shorter than an image is refused
+// and leaves the unit as it was.
+TEST_F(Cli, LoadWritesThePresetThatReadGivesBack) {
+  if (!fs::exists(BuiltProgram("velmark-sim"))) GTEST_SKIP() << "velmark-sim is not built";
+  TempDir data;
+  apptest::SimProcess sim(data.path() / "COM2", {"--usb", "--no-pacing"});
+  ASSERT_TRUE(sim.Ready());
+  const std::string dir = data.path().string();
+  const auto run = [&](const std::string& verb, const fs::path& file) {
+    return RunCli({verb, file.string(), "--port", "COM2", "--data", dir});
+  };
+  const fs::path original = data.path() / "unit.C44", back = data.path() / "back.C44";
+  ASSERT_EQ(run("save", original).status, 0);
+  std::string preset = ReadAll(original);
+  ASSERT_EQ(preset.size(), 1651u);
+  preset[1] = 0x18;                 // input A at -2 dB
+  preset.replace(82, 6, "Stage1");  // input A's name
+  preset[817] = static_cast<char>(preset[817] == 1 ? 2 : 1);
+  preset[819] = static_cast<char>(preset[819] == 1 ? 0 : 1);
+  const fs::path changed = data.path() / "show 1 Bühne.C44", short_file = data.path() / "short.C44";
+  apptest::WriteAll(changed, preset);
+  apptest::WriteAll(short_file, std::string(1650, '\xFF'));
+
+  CliResult r = run("load", short_file);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("is not a preset: 1650 bytes instead of 1651"), std::string::npos) << r.err;
+  ASSERT_EQ(run("read", back).status, 0);
+  EXPECT_EQ(ReadAll(back).substr(0, 800), ReadAll(original).substr(0, 800));
+
+  r = run("load", changed);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("201/201"), std::string::npos) << r.err;
+  ASSERT_EQ(run("read", back).status, 0);
+  const std::string unit = ReadAll(back);
+  EXPECT_EQ(unit.substr(0, 800), preset.substr(0, 800));
+  EXPECT_EQ(unit[817], preset[817]);
+  EXPECT_EQ(unit[819], preset[819]);
 }
 
 }  // namespace
