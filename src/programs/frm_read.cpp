@@ -19,15 +19,16 @@ FrmRead::FrmRead(Core& core, EditWindowLookup edit_window)
 }
 
 void FrmRead::LayOut() {
-  SetClientSize(5400, 4800);
+  SetClientSize(11000, 4800);
   Label1.SetCaption("Memory Program");
-  Label1.Move(240, 120, 4920, 255);
+  Label1.Move(240, 120, 10500, 255);
   List1.SetColumns(5);
   List1.SetToolTip("Select a program");
-  List1.Move(240, 420, 4920, 2880);
+  // Five columns wide enough for "NN: " and a whole 16-character name each.
+  List1.Move(240, 420, 10500, 2880);
   Label2.SetCaption(kReadingText);
-  Label2.Move(240, 3420, 4920, 255);
-  ProgressBar1.Move(240, 3720, 4920, 255);
+  Label2.Move(240, 3420, 10500, 255);
+  ProgressBar1.Move(240, 3720, 10500, 255);
   Register("Label1", Label1);
   Register("List1", List1);
   Register("Label2", Label2);

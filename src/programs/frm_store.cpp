@@ -18,12 +18,13 @@ FrmStore::FrmStore(Core& core, EditWindowLookup edit_window)
 }
 
 void FrmStore::LayOut() {
-  SetClientSize(5400, 5400);
+  SetClientSize(11000, 5400);
   Label3.SetCaption("Memory Program");
-  Label3.Move(240, 120, 4920, 255);
+  Label3.Move(240, 120, 10500, 255);
   List1.SetColumns(5);
   List1.SetToolTip("Double click to copy name");
-  List1.Move(240, 420, 4920, 2880);
+  // Five columns wide enough for "NN: " and a whole 16-character name each.
+  List1.Move(240, 420, 10500, 2880);
   Label1.SetCaption("Select position");
   Label1.Move(240, 3420, 1800, 255);
   Combo1.Move(240, 3720, 1200, 315);
@@ -32,7 +33,7 @@ void FrmStore::LayOut() {
   Label2.Move(2160, 3420, 3000, 255);
   Text1.SetMaxLength(kProgramNameLength);
   Text1.Move(2160, 3720, 3000, 315);
-  ProgressBar1.Move(240, 4200, 4920, 255);
+  ProgressBar1.Move(240, 4200, 10500, 255);
   Register("Label3", Label3);
   Register("List1", List1);
   Register("Label1", Label1);

@@ -5,7 +5,8 @@
 namespace velmark {
 
 namespace {
-constexpr int kButtonLeft[] = {600, 3000};
+// At the right of the windows, under the end of the list.
+constexpr int kButtonLeft[] = {6960, 9360};
 constexpr int kButtonWidth = 1215, kButtonHeight = 375, kLabelInset = 60, kLabelHeight = 255;
 }  // namespace
 
