@@ -37,7 +37,11 @@ Program::Program(ui::Platform& platform, std::unique_ptr<SerialPort> line, Progr
       search_net_(*this),
       version_(*this),
       store_(core_, [this](int unit) { return ExistingEditWindow(unit); }),
-      read_(core_, [this](int unit) { return ExistingEditWindow(unit); }) {
+      read_(core_, [this](int unit) { return ExistingEditWindow(unit); }),
+      password_(core_),
+      copy_out_(core_),
+      edit_label_(core_),
+      view_graph_(core_) {
   link_.SetObserver(this);
   st_.DataFolder = options_.start_folder.string();
 }
@@ -68,6 +72,11 @@ FrmKVRxxxA& Program::EditWindowOf(int unit) {
     slot->OnShowVersion = [this] { ShowVersion(); };
     slot->OnShowStore = [this] { ShowStore(); };
     slot->OnShowRecall = [this] { ShowRecall(); };
+    slot->OnShowPassword = [this](int mode) { ShowPassword(mode); };
+    slot->OnShowViewAll = [this] { ShowViewAll(); };
+    slot->OnShowCopy = [this](int mode) { ShowCopy(mode); };
+    slot->OnShowNames = [this] { ShowNames(); };
+    WireNameLabels(*slot);
     slot->OnMainPointer = [this](ui::MousePointer pointer) { main_.SetPointer(pointer); };
   }
   return *slot;
@@ -100,6 +109,24 @@ void Program::ShowStore() {
 
 void Program::ShowRecall() {
   read_.ShowModal();
+}
+
+void Program::ShowPassword(int mode) {
+  password_.PasswordMode = mode;
+  password_.ShowModal();
+}
+
+void Program::ShowViewAll() {
+  view_graph_.ShowModal();
+}
+
+void Program::ShowCopy(int mode) {
+  copy_out_.CopyMode = mode;
+  copy_out_.ShowModal();
+}
+
+void Program::ShowNames() {
+  edit_label_.ShowModal();
 }
 
 InitCfgStatus Program::ReadConfig() {

@@ -16,13 +16,17 @@
 #include "app/frm_version.h"
 #include "app/init_cfg.h"
 #include "app/mdi_frm_main.h"
+#include "channels/frm_copy_out.h"
+#include "channels/frm_edit_label.h"
 #include "commands/core.h"
 #include "editor/frm_kvr.h"
+#include "editor/frm_password.h"
 #include "link/recording_serial_port.h"
 #include "link/rx_tx.h"
 #include "model/program_state.h"
 #include "programs/frm_read.h"
 #include "programs/frm_store.h"
+#include "views/frm_view_graph.h"
 
 namespace velmark {
 
@@ -68,6 +72,10 @@ class Program final : public EditWindowSource, public LinkObserver {
   FrmVersion& Version() { return version_; }
   FrmStore& Store() { return store_; }
   FrmRead& Read() { return read_; }
+  FrmPassword& Password() { return password_; }
+  FrmViewGraph& ViewGraph() { return view_graph_; }
+  FrmCopyOut& CopyOut() { return copy_out_; }
+  FrmEditLabel& EditLabel() { return edit_label_; }
   // The unit's edit window, created on first use and reused.
   FrmKVRxxxA& EditWindowOf(int unit);
   // The unit's edit window if it was ever created.
@@ -80,6 +88,14 @@ class Program final : public EditWindowSource, public LinkObserver {
   // Shows the store or the recall window of CurUnit modally.
   void ShowStore();
   void ShowRecall();
+  // Shows the password window of CurUnit modally in lock (0) or change (1) mode.
+  void ShowPassword(int mode);
+  // Shows the response overview of CurUnit modally.
+  void ShowViewAll();
+  // Shows the copy window of CurUnit modally: 0 inputs, 1 outputs.
+  void ShowCopy(int mode);
+  // Shows the name window of CurUnit modally.
+  void ShowNames();
 
   // init.cfg of the data folder into ComPort and SavedConnectionType (fields the file lacks
   // keep their values), and back. A settings file that could not be written is not read
@@ -118,6 +134,10 @@ class Program final : public EditWindowSource, public LinkObserver {
   FrmVersion version_;
   FrmStore store_;
   FrmRead read_;
+  FrmPassword password_;
+  FrmCopyOut copy_out_;
+  FrmEditLabel edit_label_;
+  FrmViewGraph view_graph_;
   std::array<std::unique_ptr<FrmKVRxxxA>, kUnitCount> edit_windows_{};
 };
 

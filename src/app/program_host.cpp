@@ -103,11 +103,13 @@ ui::Window* ProgramHost::EditWindow(int unit) {
 ui::Window* ProgramHost::FindWindow(const std::string& name, int unit) {
   Program& p = *program_;
   if (name == "FrmKVRxxxA") return EditWindow(unit);
-  ui::Window* const windows[] = {&p.Splash(),    &p.Main(),    &p.SelPort(), &p.Connect(),
-                                 &p.SearchNet(), &p.Version(), &p.Store(),   &p.Read()};
+  ui::Window* const windows[] = {&p.Splash(),    &p.Main(),    &p.SelPort(),  &p.Connect(),
+                                 &p.SearchNet(), &p.Version(), &p.Store(),    &p.Read(),
+                                 &p.Password(),  &p.CopyOut(), &p.EditLabel()};
   for (ui::Window* w : windows) {
     if (w->Name() == name) return w;
   }
+  if (name == p.ViewGraph().Name()) return &p.ViewGraph();
   if (panel_ && name == panel_->Name()) return panel_.get();
   return nullptr;
 }

@@ -51,6 +51,15 @@ class FrmKVRxxxA : public ui::Window, public EditControls {
   // Open the store and recall windows ("Store" and "Recall" tool buttons), owned by the main
   // window for the same reason.
   std::function<void()> OnShowStore, OnShowRecall;
+  // Opens the response overview of the unit ("View All"), owned by the main window as well.
+  std::function<void()> OnShowViewAll;
+  // Opens the copy window, 0 = inputs, 1 = outputs ("Copy" tool buttons), and the name window
+  // (double click on a name label); owned by the main window for the same reason.
+  std::function<void(int mode)> OnShowCopy;
+  std::function<void()> OnShowNames;
+  // Opens the password window of CurUnit, 0 = lock mode ("Password"), 1 = change mode ("User");
+  // owned by the main window for the same reason.
+  std::function<void(int mode)> OnShowPassword;
   // Sets the main window's mouse pointer (busy while an EQ bypass or "EQ Flat" runs); the main
   // window supplies it for the same reason.
   std::function<void(ui::MousePointer)> OnMainPointer;

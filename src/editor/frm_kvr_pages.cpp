@@ -7,6 +7,7 @@
 #include "editor/slider_handlers.h"
 #include "editor/switch_handlers.h"
 #include "editor/value_entry.h"
+#include "editor/view_all.h"
 #include "eqdyn/edit_graph.h"
 #include "views/channel_graph.h"
 
@@ -131,6 +132,7 @@ void FrmKVRxxxA::WireEvents() {
   WireValueEntry(*this);
   WireSlidersAndDrags(*this);
   WireToolBarAndSwitches(*this);
+  WireViewAll(*this);
 }
 
 }  // namespace velmark

@@ -46,6 +46,11 @@ inline constexpr GraphLabelLayout kEditGraphLabels = {{240, 3160, 7300, 11500, 1
                                                       {160, 620, 1120, 1580, 2080, 2540, 2980}};
 inline constexpr GraphLabelLayout kOverviewGraphLabels = {
     {240, 3160, 7300, 11500, 12700}, {160, 1110, 2060, 3010, 3960, 4910, 5860}};
+// Captions of the axis labels, in the order of the layout's positions.
+inline constexpr std::array<const char*, 5> kGraphFreqCaptions = {"20Hz", "100Hz", "1 kHz",
+                                                                  "10 kHz", "20 kHz"};
+inline constexpr std::array<const char*, 7> kGraphGainCaptions = {"+30", "+20", "+10", " 0",
+                                                                  "-10", "-20", "-30"};
 
 // What a window hands in so that its graph can be drawn: its picture and axis labels. Any
 // pointer may be null (a label that does not exist is simply not moved).

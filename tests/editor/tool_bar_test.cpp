@@ -25,7 +25,7 @@ class ToolBarTest : public EditWindowTest {
 // poll again right afterwards.
 TEST_F(ToolBarTest, ButtonsWithoutAnActionSendNothingAndLeaveTheMetersRunning) {
   hp.clock.Advance(kMeterFirstPollMs);
-  for (int i : {0, 1, 2, 3, 4, 5, 7, 8, kSetupButton, 11}) {
+  for (int i : {0, 1, 2, 3, 5, 7, 8, kSetupButton, 11}) {
     SCOPED_TRACE(i);
     port.calls.clear();
     w.ImageBtn(i).UserClick();
