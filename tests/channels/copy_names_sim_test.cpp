@@ -1,4 +1,5 @@
-// A seeded mix of channel copies, renames and a few value changes through the windows against
+// A seeded mix of channel copies, renames, panel-lock toggles and a few value changes through the
+// windows against
 // the in-process simulated unit: afterwards the unit's memory equals the program's image. The
 // link boxes stay off, as the simulated unit does not repeat linked changes.
 
@@ -11,6 +12,7 @@
 #include "editor/edit_window_table.h"
 #include "editor/frm_kvr.h"
 #include "sim/sim_line.h"
+#include "sim/unit_memory.h"
 #include "ui/headless.h"
 
 namespace velmark {
@@ -40,9 +42,12 @@ class CopyAndRename {
 
   void Step() {
     FrmKVRxxxA& w = windows_.Window(0);
-    switch (Pick(0, 5)) {
+    switch (Pick(0, 6)) {
       case 0:
         return w.ImgNameTab(Pick(0, 9)).UserClick();
+      case 6:
+        ++locks;
+        return w.ImageBtn(4).UserClick();  // "Lock": while on, the edits above change nothing
       case 1:
         return w.Slider1(Pick(0, 7)).UserSetValue(Pick(0, 300));
       case 2:
@@ -58,9 +63,10 @@ class CopyAndRename {
     const ParamBytes params = line_.Unit(0)->Memory().Params();
     const ParamImage& img = st_.DeviceImages[0];
     for (int a = 0; a < kParamBytes; ++a) ASSERT_EQ(params[a], img[a]) << "address " << a;
+    EXPECT_EQ(line_.Unit(0)->Memory().System(kSysLockOn), img[kLockOnAddr]);
   }
 
-  int copies = 0, renames = 0;
+  int copies = 0, renames = 0, locks = 0;
 
  private:
   void Copy() {
@@ -111,6 +117,7 @@ TEST(CopyAndRenameSim, TheUnitEndsWithExactlyTheProgramsImage) {
     person.ExpectUnitEqualsImage();
     EXPECT_GT(person.copies, 50);
     EXPECT_GT(person.renames, 20);
+    EXPECT_GT(person.locks, 10);
   }
 }
 
