@@ -194,13 +194,47 @@ int FrmViewGraph::AddedInput(int output) const {
   return kNoAddedInput;
 }
 
+// The axis captions are placed by PlaceGraph, which follows the window's size; the grid
+// drawing is handed no labels to move back to their design places.
 GraphCanvas FrmViewGraph::Canvas() {
   GraphCanvas canvas;
   canvas.Picture1 = &Picture1;
-  for (auto& [i, label] : LblFreqGraph) canvas.LblFreqGraph[i] = &label;
-  for (auto& [i, label] : LblAmpGraph) canvas.LblAmpGraph[i] = &label;
   canvas.Layout = &kOverviewGraphLabels;
   return canvas;
+}
+
+// The picture keeps its scale of 12600 × 5760 units whatever its size, so the grid, the curves
+// and the read-out only stretch; the captions move with the lines they name.
+void FrmViewGraph::PlaceGraph(int width, int height) {
+  Picture1.Move(kPicLeft, kPicTop, width, height);
+  const GraphLabelLayout& at = kOverviewGraphLabels;
+  const double sx = static_cast<double>(width) / kPicWidth;
+  const double sy = static_cast<double>(height) / kPicHeight;
+  for (auto& [i, label] : LblFreqGraph) {
+    const int design = at.freq_left[static_cast<std::size_t>(i)];
+    label.Move(static_cast<int>(kPicLeft + (design - kPicLeft) * sx), kPicTop + height + 60,
+               label.Width(), label.Height());
+  }
+  for (auto& [k, label] : LblAmpGraph) {
+    const int design = at.gain_top[static_cast<std::size_t>(k % 10)];
+    const int left = k < 10 ? label.Left() : kPicLeft + width + 40;
+    label.Move(left, static_cast<int>(kPicTop + (design - kPicTop) * sy), label.Width(),
+               label.Height());
+  }
+  const int check_top = kPicTop + height + (kCheckTop - kPicTop - kPicHeight);
+  for (auto& [ch, box] : CheckView) box.SetTop(check_top);
+  for (auto& [e, option] : Option1) {
+    option.SetTop(check_top + (kOptionTop - kCheckTop) + (e % kOptionsPerOutput) * kOptionStep);
+  }
+}
+
+void FrmViewGraph::Form_Resize() {
+  if (State() == ui::WindowState::Minimized) return;
+  const int below = kOptionTop - kPicTop - kPicHeight + kOptionsPerOutput * kOptionStep + 120;
+  const int width = std::max(kPicWidth / 2, ClientWidth() - kPicLeft - 160 - kAxisLabelWidth);
+  const int height = std::max(kPicHeight / 2, ClientHeight() - kPicTop - below);
+  PlaceGraph(width, height);
+  Redraw();
 }
 
 void FrmViewGraph::Redraw() {

@@ -55,9 +55,12 @@ class FrmViewGraph : public ui::Window {
 
  protected:
   void Form_Load() override;
+  void Form_Resize() override;
 
  private:
   void LayOut();
+  // The graph at `width` × `height` twips, with its axis captions and the choices below it.
+  void PlaceGraph(int width, int height);
   void LayOutGraph();
   void LayOutChoices();
   void WireEvents();

@@ -167,6 +167,23 @@ TEST_F(ViewGraphTest, ReadoutOnlyWhileTheButtonIsHeld) {
   EXPECT_EQ(view.LblFreqGain.Caption(), "-30dB; 20Hz");  // not followed after the release
 }
 
+// A larger window gives a larger graph on the same scale: the curves' coordinates do not change,
+// the captions follow the lines they name, and the choices stay below the graph.
+TEST_F(ViewGraphTest, ResizingStretchesTheGraphAndKeepsItsScale) {
+  view.Load();
+  const auto before = Curves();
+  const int width = view.Picture1.Width(), height = view.Picture1.Height();
+  const int last_caption = view.LblFreqGraph(4).Left();
+  view.UserResize(view.ClientWidth() + width, view.ClientHeight() + height);
+  EXPECT_EQ(view.Picture1.Width(), 2 * width);
+  EXPECT_EQ(view.Picture1.Height(), 2 * height);
+  EXPECT_EQ(view.Picture1.ScaleWidth(), kOverviewW);
+  EXPECT_EQ(Curves(), before);
+  EXPECT_GT(view.LblFreqGraph(4).Left(), last_caption + width / 2);
+  EXPECT_GT(view.CheckView(0).Top(), view.Picture1.Top() + view.Picture1.Height());
+  EXPECT_GT(view.Option1(4).Top(), view.CheckView(0).Top());
+}
+
 // Closing the overview recomputes the first band of the edit window's current channel and
 // draws it on the edit window's own scale.
 TEST_F(ViewGraphTest, ClosingRecomputesTheEditWindowsFirstBand) {
