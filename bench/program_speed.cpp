@@ -25,99 +25,20 @@
 #include "programs/unit_programs.h"
 #include "ui/headless.h"
 
+#include "sim_rig.h"
+
 namespace {
+
+using velmark::bench::CountingPort;
+using velmark::bench::kByteMs;
+using velmark::bench::Line;
+using velmark::bench::MsSince;
+using velmark::bench::Sim;
 
 namespace fs = std::filesystem;
 using velmark::kFrameSize;
 
-constexpr double kByteMs = 10'000.0 / 9600.0;
 constexpr double kLatencyMs = 2.0;  // velmark-sim's default processing delay
-
-fs::path SimBinary() {
-  if (const char* given = std::getenv("VELMARK_SIM_BINARY")) return given;
-  return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "apps" / "velmark-sim";
-}
-
-// velmark-sim serving on a pseudo-terminal linked as <folder>/COM1 while this lives.
-class Sim {
- public:
-  explicit Sim(std::vector<std::string> args) {
-    char pattern[] = "/tmp/velmark-bench-XXXXXX";
-    folder_ = ::mkdtemp(pattern);
-    const std::string binary = SimBinary().string();
-    args.insert(args.begin(), {binary, "--link", (folder_ / "COM1").string()});
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      std::freopen("/dev/null", "w", stdout);
-      ::execv(binary.c_str(), argv.data());
-      ::_exit(127);
-    }
-    for (int i = 0; i < 300 && !fs::is_symlink(folder_ / "COM1"); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
-  ~Sim() {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-    fs::remove_all(folder_);
-  }
-  bool Ready() const { return fs::is_symlink(folder_ / "COM1"); }
-  const fs::path& Folder() const { return folder_; }
-
- private:
-  fs::path folder_;
-  pid_t pid_ = -1;
-};
-
-// Counts the bytes that cross the line: requests, reply frames and blocks.
-class CountingPort final : public velmark::SerialPort {
- public:
-  explicit CountingPort(velmark::SerialPort& inner) : inner_(inner) {}
-  long bytes = 0;
-  int answered = 0;
-  int blocks = 0;
-  velmark::SerialStatus Init(int a, int b) override { return inner_.Init(a, b); }
-  velmark::SerialStatus Open(const std::string& n, int baud) override {
-    return inner_.Open(n, baud);
-  }
-  velmark::SerialStatus Transact(velmark::Frame& f, int t, bool w, bool b, int c) override {
-    const auto s = inner_.Transact(f, t, w, b, c);
-    bytes += kFrameSize;
-    if (s == velmark::SerialStatus::Ok) bytes += kFrameSize, ++answered;
-    return s;
-  }
-  velmark::SerialStatus Close() override { return inner_.Close(); }
-  bool IsOpen() const override { return inner_.IsOpen(); }
-  velmark::SerialStatus ReadData(std::span<std::uint8_t> block, int t, int f) override {
-    const auto s = inner_.ReadData(block, t, f);
-    if (s == velmark::SerialStatus::Ok) bytes += static_cast<long>(block.size()), ++blocks;
-    return s;
-  }
-  std::string LastErrorText() const override { return inner_.LastErrorText(); }
-
- private:
-  velmark::SerialPort& inner_;
-};
-
-struct Line {
-  explicit Line(const fs::path& folder) : posix(folder), port(posix), link(st, port, hp.messages) {
-    st.ComPort = 1;
-    st.LinkStarted = true;
-  }
-  velmark::ProgramState st;
-  velmark::ui::HeadlessPlatform hp;
-  velmark::PosixSerialPort posix;
-  CountingPort port;
-  velmark::RxTx link;
-};
-
-double MsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 void BM_StoreProgram(benchmark::State& state) {
   Sim sim({"--usb"});
