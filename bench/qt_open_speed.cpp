@@ -61,9 +61,11 @@
 #include <vector>
 
 #include "app/init_cfg.h"
+#include "app/machine_ports.h"
 #include "app/program.h"
 #include "link/port_naming.h"
 #include "link/posix_serial_port.h"
+#include "sim_rig.h"
 #include "ui/headless.h"
 #include "ui/qt/qt_desktop.h"
 #include "ui/qt/qt_services.h"
@@ -239,50 +241,7 @@ class TimedApplication final : public QApplication {
 
 // ---- velmark-sim ------------------------------------------------------------------------------
 
-fs::path SimBinary() {
-  if (const char* given = std::getenv("VELMARK_SIM_BINARY")) return given;
-  return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "apps" / "velmark-sim";
-}
-
-// velmark-sim serving on a pseudo-terminal linked as <folder>/COM1 while this lives.
-class Sim {
- public:
-  explicit Sim(std::vector<std::string> args) {
-    char pattern[] = "/tmp/velmark-qt-open-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) return;
-    folder_ = pattern;
-    const std::string binary = SimBinary().string();
-    args.insert(args.begin(), {binary, "--link", (folder_ / "COM1").string()});
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      std::freopen("/dev/null", "w", stdout);
-      ::execv(binary.c_str(), argv.data());
-      ::_exit(127);
-    }
-    for (int i = 0; i < 300 && !Ready(); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
-  ~Sim() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-    std::error_code ec;
-    if (!folder_.empty()) fs::remove_all(folder_, ec);
-  }
-  Sim(const Sim&) = delete;
-  Sim& operator=(const Sim&) = delete;
-  bool Ready() const { return !folder_.empty() && fs::is_symlink(folder_ / "COM1"); }
-  const fs::path& Folder() const { return folder_; }
-
- private:
-  fs::path folder_;
-  pid_t pid_ = -1;
-};
+using velmark::bench::Sim;
 
 // ---- Options ------------------------------------------------------------------------------
 
@@ -426,14 +385,7 @@ RunOutcome OneRun(TimedApplication& app, const Options& o, Probe& probe) {
   ui::qt::QtScreen screen;
   ui::Platform platform{desktop, messages, files, qt_clock, clock, screen};
 
-  velmark::ProgramOptions options;
-  options.start_folder = data;
-  options.make_probe_port = [data] { return std::make_unique<velmark::PosixSerialPort>(data); };
-  options.describe_port = [data](int com) {
-    const std::string name = "COM" + std::to_string(com);
-    const auto path = velmark::ResolvePortName(name, data);
-    return path ? name + " = " + *path : name + ": no such port";
-  };
+  velmark::ProgramOptions options = velmark::MachinePortOptions(data);
   auto posix = std::make_unique<velmark::PosixSerialPort>(data);
   posix->SetWaitHook([&desktop, &probe] {
     Interval call{Steady::now(), {}};
@@ -810,7 +762,7 @@ int main(int argc, char** argv) {
   Sim sim(sim_args);
   if (!sim.Ready()) {
     std::fprintf(stderr, "bench_qt_open_speed: velmark-sim (%s) did not start\n",
-                 SimBinary().c_str());
+                 velmark::bench::SimBinary().c_str());
     return 1;
   }
   fs::current_path(sim.Folder());  // the data folder, as the program takes it

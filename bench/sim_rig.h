@@ -38,7 +38,8 @@ class Sim {
  public:
   explicit Sim(std::vector<std::string> args) {
     char pattern[] = "/tmp/velmark-bench-XXXXXX";
-    folder_ = ::mkdtemp(pattern);
+    if (::mkdtemp(pattern) == nullptr) return;
+    folder_ = pattern;
     const std::string binary = SimBinary().string();
     args.insert(args.begin(), {binary, "--link", (folder_ / "COM1").string()});
     std::vector<char*> argv;
@@ -50,18 +51,21 @@ class Sim {
       ::execv(binary.c_str(), argv.data());
       ::_exit(127);
     }
-    for (int i = 0; i < 300 && !fs::is_symlink(folder_ / "COM1"); ++i) {
+    for (int i = 0; i < 300 && !Ready(); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   }
   ~Sim() {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-    fs::remove_all(folder_);
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ec;
+    if (!folder_.empty()) fs::remove_all(folder_, ec);
   }
   Sim(const Sim&) = delete;
   Sim& operator=(const Sim&) = delete;
-  bool Ready() const { return fs::is_symlink(folder_ / "COM1"); }
+  bool Ready() const { return !folder_.empty() && fs::is_symlink(folder_ / "COM1"); }
   const fs::path& Folder() const { return folder_; }
 
  private:

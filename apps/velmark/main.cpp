@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "app/machine_ports.h"
 #include "app/program.h"
-#include "link/port_naming.h"
 #include "link/posix_serial_port.h"
 #include "ui/qt/qt_desktop.h"
 #include "ui/qt/qt_services.h"
@@ -23,14 +23,7 @@ int main(int argc, char** argv) {
   velmark::ui::Platform platform{desktop, messages, files, clock, clock, screen};
 
   const std::filesystem::path data = std::filesystem::current_path();
-  velmark::ProgramOptions options;
-  options.start_folder = data;
-  options.make_probe_port = [data] { return std::make_unique<velmark::PosixSerialPort>(data); };
-  options.describe_port = [data](int com) {
-    const std::string name = "COM" + std::to_string(com);
-    const auto path = velmark::ResolvePortName(name, data);
-    return path ? name + " = " + *path : name + ": no such port";
-  };
+  velmark::ProgramOptions options = velmark::MachinePortOptions(data);
   // While an exchange waits for a unit (up to 10 s) the windows keep painting; the user's
   // input waits until the exchange is over.
   auto line = std::make_unique<velmark::PosixSerialPort>(data);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/init_cfg.h"
+#include "app/machine_ports.h"
 #include "app/program_host.h"
 #include "link/port_naming.h"
 #include "link/posix_serial_port.h"
@@ -31,12 +32,6 @@ struct ProgramHostResult {
   std::unique_ptr<ProgramHost> host;
   std::string error;
 };
-
-inline std::string DescribeMachinePort(const std::filesystem::path& data, int com) {
-  const std::string name = "COM" + std::to_string(com);
-  const auto path = ResolvePortName(name, data);
-  return path ? name + " = " + *path : name + ": no such port";
-}
 
 inline HostLine SimulatedHostLine(SimBus bus) {
   HostLine out;
