@@ -260,6 +260,28 @@ TEST(PortWindow, OneRs485DeviceNeverKeepsId0AndSeveralDisablesTheIdList) {
   EXPECT_EQ(ReadAll(f.data.path() / "init.cfg"), std::string("\x01\0\0\0\x01\0\0\0\0\0\0\0", 12));
 }
 
+// The timers that pace the start: nothing happens a millisecond before each interval is up.
+TEST(WindowTimers, TheConnectionSearchesAfter100msAndTheMainWindowChecksEverySecond) {
+  ProgramFixture f;
+  f.Started();
+  f.WithPortWindow([&](FrmSelPort& w) {
+    w.Combo1.UserSelect(1);
+    w.Command1(0).UserClick();
+  });
+  f.hp.clock.Advance(99);
+  EXPECT_TRUE(f.sim->Sent().empty()) << "the connection window searched before its 100 ms";
+  f.hp.clock.Advance(1);
+  EXPECT_FALSE(f.sim->Sent().empty());
+
+  ProgramFixture g;
+  g.Started();
+  g.program->State().OpenWindowCount = 0;  // an edit window is open
+  g.hp.clock.Advance(999);
+  EXPECT_TRUE(g.program->Main().ConnectionMode.ItemAt(kModeConnect).enabled);
+  g.hp.clock.Advance(1);
+  EXPECT_FALSE(g.program->Main().ConnectionMode.ItemAt(kModeConnect).enabled);
+}
+
 // Exit: the question, then the release to address 0 when the port is open, then the end.
 TEST(MainWindow, ExitSendsTheReleaseOnlyWhenThereIsSomeoneToHearIt) {
   struct Case {
