@@ -77,6 +77,36 @@ TEST(ReadUnitConfig, AProgramInUseGetsItsNameReadAt5792) {
   EXPECT_EQ(progress.advances, kConfigReadSteps);
 }
 
+// A memory is in use while its state byte is below 64: its name is read only then, whatever
+// the other bits of the byte say.
+TEST(ReadUnitConfig, StateBytesJustBelowAndAtSixtyFourDecideWhichNamesAreRead) {
+  struct Case {
+    std::uint8_t state;
+    bool in_use;
+  };
+  const Case cases[] = {{0, true},   {1, true},   {62, true},   {63, true},
+                        {64, false}, {65, false}, {128, false}, {255, false}};
+  LinkFixture f(SimBus::Usb());
+  f.Found(0, 0);
+  SimUnit& unit = *f.line.Sim().Unit(0);
+  for (int k = 0; k < kProgramCount; ++k) {
+    unit.Memory().MutableStates()[k] = cases[k % std::size(cases)].state;
+  }
+  CountingProgress progress;
+  ASSERT_TRUE(ReadUnitConfig(f.st, f.link, 0, progress));
+  const DeviceSettings& rec = f.st.DeviceRecords[0];
+  int in_use = 0;
+  for (int k = 0; k < kProgramCount; ++k) {
+    const Case& c = cases[k % std::size(cases)];
+    SCOPED_TRACE(static_cast<int>(c.state));
+    EXPECT_EQ(rec.ProgramSlot[k], c.state);
+    EXPECT_EQ(rec.ProgramName[k] == kEmptyName, !c.in_use);
+    in_use += c.in_use;
+  }
+  // The parameter block, the current name and one name read per memory in use.
+  EXPECT_EQ(f.Sent(CmdReadBlock), 3 + in_use);
+}
+
 // Exchange n fails: the read stops there (except after the parameter block), nothing is shown,
 // and what was read before stays. No failed read counts as complete.
 TEST(ReadUnitConfig, EachFailedStepEndsTheReadSilentlyAndKeepsWhatWasRead) {
