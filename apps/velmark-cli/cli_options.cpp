@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "cli_dump.h"
+#include "cli_response.h"
 #include "link/port_naming.h"
 
 namespace velmark::cli {
@@ -19,10 +21,20 @@ std::optional<long> ParseNumber(const std::string& text, int base) {
   return value;
 }
 
+// The text a response option fills, or null for any other word.
+std::optional<std::string>* ResponseOption(CliOptions& o, const std::string& a) {
+  if (a == "--channel") return &o.channel;
+  if (a == "--with-input") return &o.with_input;
+  if (a == "--csv") return &o.csv;
+  if (a == "--png") return &o.png;
+  if (a == "--svg") return &o.svg;
+  return nullptr;
+}
+
 }  // namespace
 
 const char* const kCliHelp =
-    "usage: velmark-cli VERB [ARGS] [--port COMn] [--usb | --rs485] [--id N] [--data DIR]\n"
+    "Usage: velmark-cli VERB [ARGS] [--port COMn] [--usb | --rs485] [--id N] [--data DIR]\n"
     "\n"
     "Talks to VELMARK units on a serial line at 9600 baud, as the program does.\n"
     "\n"
@@ -52,6 +64,19 @@ const char* const kCliHelp =
     "                      Eeprom.txt in the data folder\n"
     "  recall N            load program memory N into the unit\n"
     "  programs            the unit's 32 program memories: in use or empty, and the name\n"
+    "  dump [SOURCE] [--json]\n"
+    "                      every parameter of a preset file or a unit in the words and\n"
+    "                      units of the edit window, as text or JSON (docs/json-format.md);\n"
+    "                      SOURCE: a preset file, COMn or COMn:ID (none: the unit of --port)\n"
+    "  diff A B [--json]   each parameter that differs between two sources (preset files or\n"
+    "                      units), with both values; status 0 equal, 1 different, 2 error;\n"
+    "                      --git-driver takes the arguments git gives a diff command\n"
+    "  response [SOURCE] [--channel X | --all] [--with-input X] (--csv | --png | --svg) FILE\n"
+    "                      the frequency response of channel X (inputs A..D, outputs 1..4)\n"
+    "                      of a preset file or a unit, as the edit window computes it: CSV\n"
+    "                      text on the 1584-point grid, or the graph as a PNG or SVG picture;\n"
+    "                      --all (the default) writes every channel, FILE-A.csv .. FILE-4.csv;\n"
+    "                      --with-input X adds input X's EQ to output channels (outputs only)\n"
     "  help                this text\n"
     "\n"
     "options:\n"
@@ -59,6 +84,7 @@ const char* const kCliHelp =
     "  --usb, --rs485      the connection type (default: the one in DATA/init.cfg, else USB)\n"
     "  --id N              the bus ID 1..32 of an RS-485 unit (ping, raw, info, read)\n"
     "  --data DIR          the data folder: init.cfg and the COM<n> links (default: .)\n"
+    "  --version           the program's version\n"
     "\n"
     "COM names reach Linux devices through COM<n> links in the data folder, else through the\n"
     "machine's serial ports in a fixed order (see docs/serial-ports.md).\n"
@@ -103,6 +129,14 @@ ParsedCli ParseCli(const std::vector<std::string>& args) {
       auto v = value("a folder");
       if (!v) return out;
       o.data = *v;
+    } else if (auto* text = ResponseOption(o, a)) {
+      auto v = value(a == "--channel" || a == "--with-input" ? "a channel A..D or 1..4" : "a file");
+      if (!v) return out;
+      *text = *v;
+    } else if (a == "--all") {
+      o.all_channels = true;
+    } else if (a == "--json" || a == "--git-driver") {
+      (a == "--json" ? o.json : o.git_driver) = true;
     } else if (a.rfind("--", 0) == 0) {
       return {o, "unknown option " + a};
     } else if (o.verb.empty()) {
@@ -112,6 +146,12 @@ ParsedCli ParseCli(const std::vector<std::string>& args) {
     }
   }
   if (o.verb.empty()) return {o, "no verb given"};
+  if (o.verb == "response") return {o, CheckResponseOptions(o)};
+  if (o.channel || o.with_input || o.all_channels || o.csv || o.png || o.svg) {
+    return {o, "--channel, --all, --with-input, --csv, --png and --svg are for response only"};
+  }
+  if (o.verb == "dump" || o.verb == "diff") return {o, CheckReportArgs(o)};
+  if (o.json || o.git_driver) return {o, "--json and --git-driver are for dump and diff only"};
   // The preset verbs: one file each ("save" is "read" under the name the program's button has).
   if (o.verb == "load" || o.verb == "save") {
     if (o.args.size() == 1) return out;

@@ -17,7 +17,9 @@ int Fail(const std::string& line) {
   return kExitFailed;
 }
 
-std::string ReadError(const PresetFile& file, const std::string& name) {
+}  // namespace
+
+std::string PresetReadError(const PresetFile& file, const std::string& name) {
   switch (file.status) {
     case PresetRead::NotFound:
       return "no such file: " + name;
@@ -29,13 +31,11 @@ std::string ReadError(const PresetFile& file, const std::string& name) {
   }
 }
 
-}  // namespace
-
 int LoadPresetFile(const CliOptions& o, ProgramState& st, RxTx& link,
                    const std::string& unit_text) {
   const std::string& name = o.args[0];
   const PresetFile file = ReadPresetFile(name);
-  if (file.status != PresetRead::Ok) return Fail(ReadError(file, name));
+  if (file.status != PresetRead::Ok) return Fail(PresetReadError(file, name));
   if (!link.PingUnit(st.DeviceTable[0].Id)) return Fail("no answer from " + unit_text);
   ParamImage& img = st.DeviceImages[0];
   TakePresetAreas(img, file.bytes);

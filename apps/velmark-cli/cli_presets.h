@@ -5,8 +5,12 @@
 
 #include "cli_options.h"
 #include "link/rx_tx.h"
+#include "programs/preset_image.h"
 
 namespace velmark::cli {
+
+// Why a preset file read gave no image: one line naming the file.
+std::string PresetReadError(const PresetFile& file, const std::string& name);
 
 // Writes the preset o.args[0] into unit 0 over `link` (progress on stderr); `unit_text` names
 // the unit in messages. Returns the exit status.

@@ -7,8 +7,10 @@
 
 #include "app/atomic_file.h"
 #include "app/init_cfg.h"
+#include "cli_dump.h"
 #include "cli_presets.h"
 #include "cli_programs.h"
+#include "cli_response.h"
 #include "link/discovery.h"
 #include "link/port_naming.h"
 #include "link/posix_serial_port.h"
@@ -173,13 +175,19 @@ int Raw(const CliOptions& o, Session& s) {
 }
 
 // The unit read as the program reads it: the name at connection, then the whole configuration.
-int ReadWhole(Session& s) {
-  if (!s.link.PingUnit(s.st.DeviceTable[0].Id)) return Fail("no answer from " + UnitText(s));
+// Empty when it was read, else the error line.
+std::string ReadWholeError(Session& s) {
+  if (!s.link.PingUnit(s.st.DeviceTable[0].Id)) return "no answer from " + UnitText(s);
   NoProgress progress;
   if (!ReadUnitName(s.st, s.link, 0) || !ReadUnitConfig(s.st, s.link, 0, progress)) {
-    return Fail(UnitText(s) + " stopped answering during the read: " + s.port.LastErrorText());
+    return UnitText(s) + " stopped answering during the read: " + s.port.LastErrorText();
   }
-  return kExitOk;
+  return {};
+}
+
+int ReadWhole(Session& s) {
+  const std::string error = ReadWholeError(s);
+  return error.empty() ? kExitOk : Fail(error);
 }
 
 int Info(Session& s) {
@@ -228,6 +236,15 @@ int Config(const CliOptions& o) {
 
 }  // namespace
 
+std::string ReadUnitImage(const CliOptions& o, ParamImage& image, std::string& unit_text) {
+  Session s(o);
+  if (auto error = Prepare(o, s, true); !error.empty()) return error;
+  unit_text = UnitText(s);
+  if (auto error = ReadWholeError(s); !error.empty()) return error;
+  image = s.st.DeviceImages[0];
+  return {};
+}
+
 int RunVerb(const CliOptions& o) {
   if (o.verb == "help") {
     std::cout << kCliHelp;
@@ -235,6 +252,8 @@ int RunVerb(const CliOptions& o) {
   }
   if (o.verb == "ports") return Ports(o);
   if (o.verb == "config") return Config(o);
+  if (o.verb == "response") return ResponseVerb(o);
+  if (o.verb == "dump" || o.verb == "diff") return ReportVerb(o);
   Session s(o);
   const bool needs_id = o.verb != "scan";
   if (auto error = Prepare(o, s, needs_id); !error.empty()) return Fail(error);

@@ -1,6 +1,7 @@
 // velmark-sim: simulated VELMARK units on a pseudo-terminal, for trying and testing the program
 // without hardware. See docs/simulator.md.
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "sim/sim_options.h"
 #include "sim/state_file.h"
 #include "sim/traffic_log.h"
+#include "velmark_version.h"
 
 namespace {
 
@@ -96,6 +98,10 @@ int Run(const SimOptions& options) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+    std::cout << "velmark-sim " << kVelmarkVersion << "\n";
+    return 0;
+  }
   const ParsedOptions parsed = ParseSimOptions(args);
   if (!parsed.options) {
     std::cerr << "velmark-sim: " << parsed.error << "\n\n" << SimUsage();

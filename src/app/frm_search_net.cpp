@@ -97,7 +97,11 @@ bool FrmSearchNet::Reconnect(int row) {
     return false;
   }
   SerialPort& port = link.Port();
-  if (!port.IsOpen() && port.Open("COM" + std::to_string(st.ComPort), 9600) != SerialStatus::Ok) {
+  // The port is opened anew: while the unit was away its port name may have led to another
+  // device (an unplugged adapter leaves COMn to the next port of the machine), and a handle
+  // kept from then would never reach the unit again.
+  port.Close();
+  if (port.Open("COM" + std::to_string(st.ComPort), 9600) != SerialStatus::Ok) {
     messages.Show(kDisconnectedText, kDisconnectedTitle, ui::MsgIcon::Exclamation,
                   ui::MsgButtons::Ok);
     return false;
@@ -169,6 +173,13 @@ void FrmSearchNet::OpenSteps(int row) {
   st.DeviceTable[st.OpeningUnit].WindowOpen = true;
   ProgressBar1.SetVisible(false);
   LblLoading.SetVisible(false);
+  if (st.NeedsConnect[row]) {
+    // A failure reported while the window loaded (the link mask its decoding writes) found no
+    // open window to close, and the load has marked the unit read again. The window closes now,
+    // as the message said, and the reconnection reads the unit anew.
+    st.ConfigRead[row] = false;
+    program_.UnloadEditWindow(row);
+  }
 }
 
 bool FrmSearchNet::ReadWholeUnit(int row) {

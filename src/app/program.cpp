@@ -43,6 +43,7 @@ Program::Program(ui::Platform& platform, std::unique_ptr<SerialPort> line, Progr
       edit_label_(core_),
       view_graph_(core_) {
   link_.SetObserver(this);
+  recording_.SetRecording(options_.record_frames);
   st_.DataFolder = options_.start_folder.string();
 }
 

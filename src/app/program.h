@@ -37,6 +37,9 @@ struct ProgramOptions {
   std::function<std::unique_ptr<SerialPort>()> make_probe_port;
   // The device behind COM n ("COM3 = /dev/ttyUSB0"), shown beside the port list; none: nothing.
   std::function<std::string(int com)> describe_port;
+  // Keep every frame sent (Line().Sent()) for scenarios and tests; the desktop program does not,
+  // so that a long session's memory stays flat.
+  bool record_frames = true;
 };
 
 class Program final : public EditWindowSource, public LinkObserver {

@@ -8,6 +8,7 @@
 #include "commands/level_delay.h"
 #include "commands/routing.h"
 #include "eqdyn/edit_graph.h"
+#include "eqdyn/eq_band.h"
 #include "eqdyn/responses.h"
 
 namespace velmark {
@@ -55,7 +56,9 @@ void DecodeRecord(DeviceSettings& rec, const ParamImage& img) {
     rec.EqType[b] = img[a];
     rec.EqFreq[b] = ReadWord(img, a + 1);
     rec.EqQ[b] = DecodeQ(img[a], img[a + 3]);
-    rec.EqGain[b] = rec.EqBandBypass[b] != 0 ? 0.0 : img[a + 4] / 2.0 - 15;
+    // A gain code above 60 computes as +15 dB, the loudest the band's slider holds.
+    const int gain_code = std::min<int>(img[a + 4], kEqGainCodeMax);
+    rec.EqGain[b] = rec.EqBandBypass[b] != 0 ? 0.0 : gain_code / 2.0 - 15;
   }
   for (int k = 0; k < kXoverCount; ++k) {
     rec.XoverFreq[k] = ReadWord(img, XoverAddr[k]);

@@ -127,7 +127,10 @@ std::string MarkerReadout(double freq_hz, double gain_db, bool decimal_comma) {
 }
 
 void WireBandMarkerDrags(FrmKVRxxxA& w) {
-  for (auto& [i, marker] : w.Label5) {
+  // Named copies: clang 14 cannot capture a structured binding.
+  for (auto& entry : w.Label5) {
+    const int i = entry.first;
+    auto& marker = entry.second;
     marker.OnMouseDown = [&w, i](int, int, double, double) { MarkerDown(w, i); };
     marker.OnMouseMove = [&w, i](int, int, double x, double y) { MarkerMove(w, i, x, y); };
     marker.OnMouseUp = [&w, i](int, int, double, double) { MarkerUp(w, i); };

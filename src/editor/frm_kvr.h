@@ -80,6 +80,7 @@ class FrmKVRxxxA : public ui::Window, public EditControls {
   // Captions the design shows without naming a control.
   ui::Frame FrameBar;                         // dark strip behind tabs, tool bar and link boxes
   ui::Frame FrameGraph;                       // holds the response graph and its axis labels
+  ui::Menu GraphMenu;                         // popup of Picture1: export, copy picture
   ui::ControlArray<ui::Label> LblDynParam;    // 0..2 gate, 10..21 compressor, 31/34/35 limiter
   ui::ControlArray<ui::Label> LblHpLp;        // 0 "High Pass Filter", 1 "Low Pass Filter"
   ui::ControlArray<ui::Label> LblMeterScale;  // 6 × channel + k: "-15 dBu" … " Clip"

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "editor/frm_kvr.h"
+#include "editor/graph_menu.h"
 #include "editor/refresh_channel_page.h"
 #include "editor/slider_handlers.h"
 #include "editor/switch_handlers.h"
@@ -133,6 +134,7 @@ void FrmKVRxxxA::WireEvents() {
   WireSlidersAndDrags(*this);
   WireToolBarAndSwitches(*this);
   WireViewAll(*this);
+  WireGraphMenu(*this);
 }
 
 }  // namespace velmark

@@ -97,6 +97,7 @@ void FrmKVRxxxA::RegisterControls() {
   VELMARK_REGISTER(PicCmp);
   VELMARK_REGISTER(LblCmpScale);
   VELMARK_REGISTER(FrameGraph);
+  VELMARK_REGISTER(GraphMenu);
   VELMARK_REGISTER(Picture1);
   VELMARK_REGISTER(Label5);
   VELMARK_REGISTER(LblFreqGraph);

@@ -85,11 +85,11 @@ void EqGainAgain(Core& core, int element, int v) {
 }
 
 void WireLevelKnobs(FrmKVRxxxA& w) {
-  constexpr KnobTrack kGain{kLevelKnobTop, kLevelKnobBottom, kLevelWordMax};
+  static constexpr KnobTrack kGain{kLevelKnobTop, kLevelKnobBottom, kLevelWordMax};
   WireFamily(w, w.GainSl, w.Slider1, [](int i, ui::Image& image, ui::Slider& slider) {
     return Knob{image, slider, kGain, [i](Core& core, int) { ApplyLevel(core, i); }};
   });
-  constexpr KnobTrack kNoise{kLevelKnobTop, kLevelKnobBottom, kNoiseLevelMax};
+  static constexpr KnobTrack kNoise{kLevelKnobTop, kLevelKnobBottom, kNoiseLevelMax};
   WireFamily(w, w.SlNoiseLev, w.SliderNoiseLev, [](int i, ui::Image& image, ui::Slider& slider) {
     return Knob{image, slider, kNoise, [i](Core& core, int) { SendNoiseGen(core, i); }};
   });
@@ -113,7 +113,7 @@ void WireDynamicsKnobs(FrmKVRxxxA& w) {
 }
 
 void WireEqGainKnobs(FrmKVRxxxA& w) {
-  constexpr KnobTrack kEq{kEqKnobTop, kEqKnobBottom, kEqGainCodeMax};
+  static constexpr KnobTrack kEq{kEqKnobTop, kEqKnobBottom, kEqGainCodeMax};
   WireFamily(w, w.ImgEQGain, w.Slider2, [](int i, ui::Image& image, ui::Slider& slider) {
     return Knob{image, slider, kEq, [i](Core& core, int v) { EqGainAgain(core, i, v); }};
   });

@@ -36,6 +36,16 @@ class ImageReader {
   }
   // A switch byte: 0 or 1.
   int Switch(int addr) { return Bounded(addr, 1); }
+  // A 16-bit word (high byte first) shown as it is; outside min..max its builder writes the
+  // nearest value it can use, so both bytes are put back afterwards.
+  int Word(int addr, int min, int max) {
+    const int word = ReadWord(img_, addr);
+    if (word < min || word > max) {
+      kept_.push_back({addr, img_[addr]});
+      kept_.push_back({addr + 1, img_[addr + 1]});
+    }
+    return word;
+  }
 
   // Puts back the bytes the controls could not hold.
   void Restore() {
@@ -109,6 +119,9 @@ void RefreshCrossovers(Core& core, ImageReader& read, int c) {
 // The equaliser of either page: check box `page`, band elements first..first + BandLast.
 void RefreshEqualiser(Core& core, ImageReader& read, int c, int page, int first) {
   EditControls& w = core.Win();
+  // The band builders write the band-bypass word from the bands the channel has; bits beyond
+  // them in a damaged word stay as the unit holds them.
+  read.Word(EqMaskAddr[c], 0, (1 << (BandLast[c] + 1)) - 1);
   core.st.UpdatingControls = true;
   w.CheckEqByp(page).SetValue(core.Rec().EqBypass[c]);
   core.st.UpdatingControls = false;
@@ -119,7 +132,7 @@ void RefreshEqualiser(Core& core, ImageReader& read, int c, int page, int first)
     const int i = first + b;
     core.st.UpdatingControls = true;
     core.Rec().EqType[g] = core.Img()[a];
-    w.TxtEqFreq(i).SetText(std::to_string(ReadWord(core.Img(), a + 1)));
+    w.TxtEqFreq(i).SetText(std::to_string(read.Word(a + 1, kEqFreqMin, kEqFreqMax)));
     w.UDEqQ(i).SetValue(read.Bounded(a + 3, kEqQCodeMax));
     w.Slider2(i).SetValue(read.Reversed(a + 4, kEqGainCodeMax));
     core.st.UpdatingControls = false;

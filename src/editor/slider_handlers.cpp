@@ -31,13 +31,14 @@ void OnGuardedChange(FrmKVRxxxA& w, Control& control, Action action) {
   };
 }
 
+// The indices are captured by init-capture: clang 14 cannot capture a structured binding.
 void WireGainsAndDelays(FrmKVRxxxA& w) {
   for (auto& [i, slider] : w.Slider1) {
-    OnGuardedChange(w, slider, [i](Core& core) { ApplyLevel(core, i); });
+    OnGuardedChange(w, slider, [i = i](Core& core) { ApplyLevel(core, i); });
   }
   for (auto* delays : {&w.UpDown1, &w.UpDown2}) {
     for (auto& [i, step] : *delays) {
-      OnGuardedChange(w, step, [i](Core& core) {
+      OnGuardedChange(w, step, [i = i](Core& core) {
         SendDelay(core, i);
         LinkDelay(core, i);
       });
@@ -47,13 +48,13 @@ void WireGainsAndDelays(FrmKVRxxxA& w) {
 
 void WireRoutingAndNoise(FrmKVRxxxA& w) {
   for (auto& [p, step] : w.UpDownSRout) {
-    OnGuardedChange(w, step, [p](Core& core) { SendInRouting(core, p); });
+    OnGuardedChange(w, step, [p = p](Core& core) { SendInRouting(core, p); });
   }
   for (auto& [p, step] : w.UpDownFRout) {
-    OnGuardedChange(w, step, [p](Core& core) { SendOutRouting(core, p); });
+    OnGuardedChange(w, step, [p = p](Core& core) { SendOutRouting(core, p); });
   }
   for (auto& [pair, slider] : w.SliderNoiseLev) {
-    OnGuardedChange(w, slider, [pair](Core& core) { SendNoiseGen(core, pair); });
+    OnGuardedChange(w, slider, [pair = pair](Core& core) { SendNoiseGen(core, pair); });
   }
 }
 
@@ -66,7 +67,7 @@ void WireDynamics(FrmKVRxxxA& w) {
     OnGuardedChange(w, slider, [](Core& core) { ApplyNoiseGate(core); });
   }
   for (auto& [i, slider] : w.SliderCmp) {
-    OnGuardedChange(w, slider, [i](Core& core) { ApplyCompParam(core, i); });
+    OnGuardedChange(w, slider, [i = i](Core& core) { ApplyCompParam(core, i); });
   }
   for (auto& [k, slider] : w.SliderLim) {
     OnGuardedChange(w, slider, [](Core& core) { ApplyLimParams(core); });
@@ -75,10 +76,10 @@ void WireDynamics(FrmKVRxxxA& w) {
 
 void WireEqualiser(FrmKVRxxxA& w) {
   for (auto& [i, slider] : w.Slider2) {
-    OnGuardedChange(w, slider, [i](Core& core) { ApplyEqBand(core, i); });
+    OnGuardedChange(w, slider, [i = i](Core& core) { ApplyEqBand(core, i); });
   }
   for (auto& [i, step] : w.UDEqQ) {
-    OnGuardedChange(w, step, [i](Core& core) { ApplyEqBand(core, i); });
+    OnGuardedChange(w, step, [i = i](Core& core) { ApplyEqBand(core, i); });
   }
 }
 
@@ -86,7 +87,7 @@ void WireEqualiser(FrmKVRxxxA& w) {
 // command then runs once more, unless the first packet failed.
 void WireDoubleClicks(FrmKVRxxxA& w) {
   for (auto& [i, knob] : w.GainSl) {
-    knob.OnDblClick = [&w, i] {
+    knob.OnDblClick = [&w, i = i] {
       Core& core = w.GetCore();
       if (core.st.UpdatingControls) return;
       w.TakeCurrentUnit();
@@ -96,7 +97,7 @@ void WireDoubleClicks(FrmKVRxxxA& w) {
     };
   }
   for (auto& [i, knob] : w.ImgEQGain) {
-    knob.OnDblClick = [&w, i] {
+    knob.OnDblClick = [&w, i = i] {
       Core& core = w.GetCore();
       w.TakeCurrentUnit();
       const FailureWatch watch(core.st);

@@ -70,12 +70,20 @@ bool RxTx::ReportFailure(int unit, int address) {
 
 bool RxTx::PingUnit(int id) {
   try {
-    Frame frame = BuildFrame(static_cast<std::uint8_t>(id), CmdPing, FrameData{});
+    const Frame request = BuildFrame(static_cast<std::uint8_t>(id), CmdPing, FrameData{});
+    Frame frame = request;
     if (!EnsureOpen()) return false;
-    if (port_.Transact(frame, kPingTimeout.ms, true, false, kPingTimeout.count) !=
-        SerialStatus::Ok) {
-      return false;
+    SerialStatus status = port_.Transact(frame, kPingTimeout.ms, true, false, kPingTimeout.count);
+    if (status == SerialStatus::Closed && !port_.IsOpen()) {
+      // The device behind the open port had gone since the last exchange (an adapter pulled
+      // and plugged in again): the port closed itself, and the port name may reach the device
+      // anew. One more try on a fresh open, so that a reconnection does not fail on a dead
+      // handle.
+      frame = request;
+      if (!EnsureOpen()) return false;
+      status = port_.Transact(frame, kPingTimeout.ms, true, false, kPingTimeout.count);
     }
+    if (status != SerialStatus::Ok) return false;
     std::copy(frame.begin(), frame.end(), RxBuffer.begin());
     return RxBuffer[11] == 5;
   } catch (const std::exception&) {
@@ -111,6 +119,11 @@ bool RxTx::ReadBlock(int unit, std::uint8_t command, std::uint8_t d0, int start,
   }
   state_.LinkIdle = true;
   return failed;
+}
+
+bool RxTx::ReportFailedRead(int unit) {
+  if (unit < 0 || unit >= kUnitCount) return true;
+  return ReportFailure(unit, state_.DeviceTable[unit].Id);
 }
 
 std::array<std::uint8_t, 4> SplitAddress(double value) {

@@ -48,6 +48,10 @@ class RxTx {
   bool PingUnit(int id);
   // Reads `count` (1..801) bytes of unit memory from `start` into RxBuffer. Returns Failed.
   bool ReadBlock(int unit, std::uint8_t command, std::uint8_t d0, int start, int count);
+  // A failed block read after which the image no longer matches the unit (the unit has
+  // already taken a recalled program): told and marked for a reconnection exactly like a
+  // failed exchange, when failures are reported. Returns Failed (always true).
+  bool ReportFailedRead(int unit);
 
   // The request being sent, and the reply (or block) of the last successful exchange.
   Frame TxFrame{};

@@ -89,6 +89,9 @@ RecallOutcome RecallProgram(ProgramState& st, RxTx& link, int k, ProgramProgress
   progress.Advance();
   if (sends) {
     if (link.ReadBlock(u, CmdReadBlock, 0, kParamBlockAddr, kParamBytes)) {
+      // The unit runs the recalled program already; the image still holds the old one, and
+      // every later edit would be built on it. Only a complete read makes them agree again.
+      link.ReportFailedRead(u);
       return RecallOutcome::LinkFailed;
     }
     std::copy_n(link.RxBuffer.begin(), kParamBytes, st.Img().begin());

@@ -55,7 +55,9 @@ Delivery SimBus::Deliver(const Frame& request) {
     delivery.stalled = true;
     return delivery;
   }
-  if (random_.Chance(faults_.drop)) {
+  // Before faults_after nothing is drawn, so the faults that follow depend only on the seed.
+  const bool faulty = requests_ > faults_.faults_after;
+  if (faulty && random_.Chance(faults_.drop)) {
     delivery.dropped = true;
     return delivery;
   }
@@ -77,7 +79,7 @@ Delivery SimBus::Deliver(const Frame& request) {
     delivery.bare = true;
     if (delivery.block.empty()) delivery.reply.reset();
   }
-  if (delivery.reply && random_.Chance(faults_.garble)) Garble(delivery);
+  if (faulty && delivery.reply && random_.Chance(faults_.garble)) Garble(delivery);
   return delivery;
 }
 

@@ -33,6 +33,7 @@ struct LineFaults {
   double garble = 0.0;              // probability that one byte of a reply is corrupted
   std::optional<long> stall_after;  // requests carried before the line goes quiet for good
   std::uint64_t seed = 1;
+  long faults_after = 0;  // requests carried faithfully before drops and garbling may start
 };
 
 // What the line carries back for one request.

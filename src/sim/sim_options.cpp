@@ -107,7 +107,7 @@ std::string SetBlockReply(SimOptions& o, std::string_view value) {
   return {};
 }
 
-constexpr std::array<OptionSpec, 18> kOptions = {{
+constexpr std::array<OptionSpec, 19> kOptions = {{
     {"--link", true, [](SimOptions& o, std::string_view v) { return (o.link = v, std::string()); }},
     {"--usb", false,
      [](SimOptions& o, std::string_view) { return (o.mode = BusMode::Usb, std::string()); }},
@@ -150,6 +150,10 @@ constexpr std::array<OptionSpec, 18> kOptions = {{
     {"--hangup-after", true,
      [](SimOptions& o, std::string_view v) {
        return SetCount(o.hangup_after, "--hangup-after", v);
+     }},
+    {"--faults-after", true,
+     [](SimOptions& o, std::string_view v) {
+       return SetCount(o.faults_after, "--faults-after", v);
      }},
     {"--input-levels", true, SetLevels},
     {"--block-reply", true, SetBlockReply},
@@ -201,7 +205,7 @@ ParsedOptions ParseSimOptions(std::span<const std::string_view> args) {
 }
 
 std::string SimUsage() {
-  return R"(usage: velmark-sim [options]
+  return R"(Usage: velmark-sim [options]
 Serves simulated VELMARK units on a pseudo-terminal.
   --link PATH          make PATH (e.g. ./COM3 in the program's data folder) a link to the line
   --usb                one unit answering address 0 (default)
@@ -220,13 +224,15 @@ Serves simulated VELMARK units on a pseudo-terminal.
   --mute-cmd CODE      never answer command CODE (e.g. 0x12)
   --stall-after N      stop answering after N requests
   --hangup-after N     hang up the line after N requests, then serve on a new one
+  --faults-after N     carry N requests faithfully before --drop and --garble start
   --help               this text
+  --version            the program's version
 )";
 }
 
 SimBus BuildBus(const SimOptions& o) {
   SimBus bus = o.mode == BusMode::Usb ? SimBus::Usb(o.seed) : SimBus::Rs485(o.ids, o.seed);
-  bus.SetFaults(LineFaults{o.drop, o.garble, o.stall_after, o.seed});
+  bus.SetFaults(LineFaults{o.drop, o.garble, o.stall_after, o.seed, o.faults_after.value_or(0)});
   bus.SetBlockReply(o.block_reply);
   for (SimUnit& unit : bus.Units()) {
     if (o.mute_cmd) unit.MuteCommand(*o.mute_cmd);

@@ -28,6 +28,7 @@ struct SimOptions {
   std::optional<std::uint8_t> mute_cmd;
   std::optional<long> stall_after;
   std::optional<long> hangup_after;
+  std::optional<long> faults_after;          // --drop and --garble start after this many requests
   std::optional<SourceLevels> input_levels;  // dBu of inputs A..D
   BlockReplyStyle block_reply = BlockReplyStyle::Framed;
   bool help = false;

@@ -130,4 +130,21 @@ void HeadlessDesktop::Forget(Window& window) {
   }
 }
 
+std::string RecordingPictures::SaveSheet(const GraphSheet& sheet, PictureFormat format,
+                                         const std::string& path) {
+  return Record(sheet, false, format, path);
+}
+
+std::string RecordingPictures::CopySheet(const GraphSheet& sheet) {
+  return Record(sheet, true, PictureFormat::Png, {});
+}
+
+std::string RecordingPictures::Record(const GraphSheet& sheet, bool copy, PictureFormat format,
+                                      std::string path) {
+  const std::size_t lines = sheet.picture ? sheet.picture->DisplayList().size() : 0;
+  calls_.push_back(
+      {copy, format, std::move(path), sheet.width, sheet.height, lines, sheet.labels.size()});
+  return error;
+}
+
 }  // namespace velmark::ui

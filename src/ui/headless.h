@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/graph_pictures.h"
 #include "ui/services.h"
 #include "ui/window.h"
 
@@ -118,6 +119,28 @@ class HeadlessDesktop : public Desktop {
   int repaints_ = 0;
 };
 
+// Records the sheets it is asked to write or copy; `error` is what each call answers.
+class RecordingPictures : public PictureService {
+ public:
+  struct Call {
+    bool copy;             // false: SaveSheet
+    PictureFormat format;  // SaveSheet only
+    std::string path;      // SaveSheet only
+    int width, height;     // the sheet's size
+    std::size_t lines;     // lines in its picture's display list
+    std::size_t labels;
+  };
+  std::string SaveSheet(const GraphSheet& sheet, PictureFormat format,
+                        const std::string& path) override;
+  std::string CopySheet(const GraphSheet& sheet) override;
+  const std::vector<Call>& Calls() const { return calls_; }
+  std::string error;
+
+ private:
+  std::string Record(const GraphSheet& sheet, bool copy, PictureFormat format, std::string path);
+  std::vector<Call> calls_;
+};
+
 // The four stand-ins together, ready to hand to windows as a Platform.
 struct HeadlessPlatform {
   HeadlessDesktop desktop;
@@ -125,7 +148,8 @@ struct HeadlessPlatform {
   ScriptedFileDialog files;
   ManualClock clock;
   FixedScreen screen;
-  Platform platform{desktop, messages, files, clock, clock, screen};
+  RecordingPictures pictures;
+  Platform platform{desktop, messages, files, clock, clock, screen, &pictures};
 };
 
 }  // namespace velmark::ui

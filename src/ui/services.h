@@ -12,6 +12,7 @@ namespace velmark::ui {
 class Window;
 class Menu;
 class Timer;
+class PictureService;
 
 enum class MsgIcon { None, Information, Exclamation, Critical, Stop };
 enum class MsgButtons { Ok, YesNo };
@@ -30,6 +31,8 @@ struct FileRequest {
   std::string filter;        // "file preset (*.C44)|*.C44"
   std::string start_folder;  // absolute folder to start in
   bool overwrite_prompt = true;
+  // A name typed without an extension gets the one of the filter chosen in the dialog.
+  bool add_filter_suffix = false;
 };
 
 class FileDialogService {
@@ -103,6 +106,8 @@ struct Platform {
   TimerService& timers;
   Clock& clock;
   ScreenService& screen;
+  // Writes and copies graph pictures (ui/graph_pictures.h); none where the platform cannot.
+  PictureService* pictures = nullptr;
 };
 
 }  // namespace velmark::ui

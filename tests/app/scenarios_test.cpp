@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path ScenarioRoot() {
-  return fs::path(__FILE__).parent_path().parent_path().parent_path() / "scenarios";
+  return fs::path(VELMARK_SOURCE_DIR) / "scenarios";
 }
 
 std::vector<std::string> AllScenarios() {

@@ -243,7 +243,7 @@ TEST_F(SimBinaryTest, DamagedStateFileGivesFreshUnitsAndAWarning) {
 TEST_F(SimBinaryTest, WrongOptionsEndWithUsage) {
   SimProcess sim({"--ids", "3"});
   EXPECT_EQ(sim.Wait(), std::optional<int>(2));
-  EXPECT_NE(sim.Errors().find("usage:"), std::string::npos);
+  EXPECT_NE(sim.Errors().find("Usage:"), std::string::npos);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -11,6 +10,7 @@
 #include <optional>
 
 #include "ui/controls.h"
+#include "ui/qt/export/qt_graph_render.h"
 #include "ui/qt/qt_binder.h"
 #include "ui/qt/qt_pictures.h"
 
@@ -65,8 +65,8 @@ class ImageBinder : public ControlBinder {
   void Sync() override { Widget()->update(); }
 };
 
-// Paints the display list scaled from the picture's logical units to the widget, with round
-// caps so that a curve of short segments reads as one smooth line.
+// Paints the display list scaled from the picture's logical units to the widget (the same
+// painting as a written graph picture).
 class PictureBinder : public ControlBinder {
  public:
   using ControlBinder::ControlBinder;
@@ -95,68 +95,7 @@ class PictureBinder : public ControlBinder {
  private:
   void Paint(QPainter& p, const QRect& rect) {
     if (!control_) return;
-    const auto& pic = static_cast<const PictureBox&>(*control_);
-    p.fillRect(rect, ToQColor(pic.BackColor()));
-    p.setRenderHint(QPainter::Antialiasing);
-    const bool scaled = pic.ScaleWidth() > 0 && pic.ScaleHeight() > 0;
-    const double sx = scaled ? rect.width() / pic.ScaleWidth() : geometry_.scale / 15.0;
-    const double sy = scaled ? rect.height() / pic.ScaleHeight() : geometry_.scale / 15.0;
-    DrawRuns(p, pic.DisplayList(), sx, sy);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QColor(120, 124, 130));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(rect.adjusted(0, 0, -1, -1));
-  }
-
-  // A curve is a long run of joined segments of one pen: drawn as one polyline it costs a
-  // fraction of the same segments drawn one by one, each with its own round caps. Curves are
-  // drawn from each point back to the one before, so a run may grow from either end.
-  void DrawRuns(QPainter& p, const std::vector<DrawnLine>& lines, double sx, double sy) {
-    QPolygonF run;
-    std::optional<QPointF> skipped;  // the run's last point, when it was too close to keep
-    const DrawnLine* pen_of_run = nullptr;
-    auto flush = [&] {
-      if (skipped) run << *skipped;
-      skipped.reset();
-      if (pen_of_run && run.size() >= 2) {
-        p.setPen(QPen(ToQColor(pen_of_run->colour),
-                      std::max(1, pen_of_run->width) * geometry_.scale, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
-        p.drawPolyline(run);
-      }
-      run.clear();
-    };
-    // A point within a pixel of the last one kept adds nothing to the picture but jitter: a
-    // curve of 1584 points over fewer pixels keeps the points that show, and its last one.
-    auto extend = [&](const QPointF& next) {
-      const QPointF step = next - run.back();
-      if (std::abs(step.x()) < 1.0 && std::abs(step.y()) < 1.0) {
-        skipped = next;
-      } else {
-        run << next;
-        skipped.reset();
-      }
-    };
-    // The end a segment must meet to continue the run: its last point, skipped or kept.
-    auto end = [&] { return skipped ? *skipped : run.back(); };
-    for (const DrawnLine& l : lines) {
-      const QPointF from(l.x1 * sx, l.y1 * sy), to(l.x2 * sx, l.y2 * sy);
-      const bool same_pen =
-          pen_of_run && pen_of_run->colour == l.colour && pen_of_run->width == l.width;
-      if (same_pen && run.size() == 2 && !skipped && to == run.front()) {
-        std::swap(run[0], run[1]);  // the run was started the wrong way round
-        extend(from);
-      } else if (same_pen && !run.isEmpty() && from == end()) {
-        extend(to);
-      } else if (same_pen && !run.isEmpty() && to == end()) {
-        extend(from);
-      } else {
-        flush();
-        pen_of_run = &l;
-        run << from << to;
-      }
-    }
-    flush();
+    PaintPictureBox(p, QRectF(rect), static_cast<const PictureBox&>(*control_), geometry_.scale);
   }
 };
 

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSpacerItem>
 #include <QStyle>
@@ -61,10 +63,16 @@ std::optional<std::string> QtFileDialog::OpenFile(const FileRequest& request) {
 std::optional<std::string> QtFileDialog::SaveFile(const FileRequest& request) {
   QFileDialog::Options options;
   if (!request.overwrite_prompt) options |= QFileDialog::DontConfirmOverwrite;
-  const QString path = QFileDialog::getSaveFileName(
+  QString chosen_filter;
+  QString path = QFileDialog::getSaveFileName(
       QApplication::activeWindow(), "Save As", ToQ(request.start_folder),
-      ConvertFilter(request.filter), nullptr, options);
+      ConvertFilter(request.filter), &chosen_filter, options);
   if (path.isEmpty()) return std::nullopt;
+  if (request.add_filter_suffix && QFileInfo(path).suffix().isEmpty()) {
+    // "PNG picture (*.png)": the first pattern's extension.
+    const QRegularExpressionMatch m = QRegularExpression(R"(\*\.(\w+))").match(chosen_filter);
+    if (m.hasMatch()) path += "." + m.captured(1);
+  }
   return FromQ(path);
 }
 

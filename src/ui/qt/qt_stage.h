@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ui/headless.h"
+#include "ui/qt/export/sheet_export.h"
 #include "ui/qt/qt_desktop.h"
 #include "ui/scenario_host.h"
 
@@ -41,7 +42,8 @@ class QtStage : public ScenarioStage {
   ScriptedFileDialog files_;
   ManualClock clock_;
   FixedScreen screen_;
-  Platform platform_{desktop_, messages_, files_, clock_, clock_, screen_};
+  QtPictures pictures_;
+  Platform platform_{desktop_, messages_, files_, clock_, clock_, screen_, &pictures_};
 };
 
 }  // namespace velmark::ui::qt
