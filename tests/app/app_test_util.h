@@ -2,6 +2,7 @@
 // Helpers of the application tests: scratch folders, and velmark-sim started as a child
 // process on a pseudo-terminal linked into a data folder.
 
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -50,6 +51,40 @@ inline void WriteAll(const fs::path& path, const std::string& bytes) {
 // Beside the test program: <build>/tests/test_app and <build>/apps/<name>.
 inline fs::path BuiltProgram(const std::string& name) {
   return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "apps" / name;
+}
+
+// How a program run ended: its exit status (-1 when it did not exit) and what it wrote.
+struct ProgramRun {
+  int status = -1;
+  std::string out, err;
+};
+
+// Runs argv[0] (a path, or a name looked up in PATH) with stdout and stderr going to files in
+// `scratch`, so that neither can fill a pipe; in `cwd` when one is given.
+inline ProgramRun RunProgram(std::vector<std::string> argv, const fs::path& scratch,
+                             const fs::path& cwd = {}) {
+  const fs::path out = scratch / ".stdout", err = scratch / ".stderr";
+  std::vector<char*> args;
+  for (auto& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) ::_exit(126);
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+    ::execvp(args[0], args.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+}
+
+// velmark-cli with `args`, run in `cwd` when one is given.
+inline ProgramRun RunCli(std::vector<std::string> args, const fs::path& scratch,
+                         const fs::path& cwd = {}) {
+  args.insert(args.begin(), BuiltProgram("velmark-cli").string());
+  return RunProgram(std::move(args), scratch, cwd);
 }
 
 // velmark-sim serving until destroyed; `Ready` once its link exists.

@@ -17,30 +17,11 @@ using apptest::BuiltProgram;
 using apptest::ReadAll;
 using apptest::TempDir;
 
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
+using CliRun = apptest::ProgramRun;
 
-// Runs velmark-cli in `dir` with its output in two files there.
+// Runs velmark-cli in `dir`, its output in two files there.
 CliRun RunCli(const fs::path& dir, std::vector<std::string> args) {
-  const std::string binary = BuiltProgram("velmark-cli").string();
-  args.insert(args.begin(), binary);
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const fs::path out = dir / ".out", err = dir / ".err";
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (::chdir(dir.c_str()) != 0) ::_exit(126);
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-    ::execv(binary.c_str(), argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+  return apptest::RunCli(std::move(args), dir, dir);
 }
 
 // Lines of a CSV file that are not comments.

@@ -16,46 +16,11 @@ using apptest::BuiltProgram;
 using apptest::ReadAll;
 using apptest::TempDir;
 
-struct CliResult {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Drain(int fd) {
-  std::string text;
-  char buf[4096];
-  for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
-  return text;
-}
+using CliResult = apptest::ProgramRun;
 
 CliResult RunCli(std::vector<std::string> args) {
-  const std::string binary = BuiltProgram("velmark-cli").string();
-  args.insert(args.begin(), binary);
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  int out[2], err[2];
-  if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(out[1], 1);
-    ::dup2(err[1], 2);
-    ::close(out[0]);
-    ::close(err[0]);
-    ::execv(binary.c_str(), argv.data());
-    ::_exit(127);
-  }
-  ::close(out[1]);
-  ::close(err[1]);
-  CliResult r;
-  r.out = Drain(out[0]);  // the outputs are small: stdout first cannot block on stderr
-  r.err = Drain(err[0]);
-  ::close(out[0]);
-  ::close(err[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
+  static TempDir scratch;  // the outputs' files
+  return apptest::RunCli(std::move(args), scratch.path());
 }
 
 class Cli : public testing::Test {

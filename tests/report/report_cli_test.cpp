@@ -18,28 +18,8 @@ using apptest::ReadAll;
 using apptest::TempDir;
 using apptest::WriteAll;
 
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs `argv` with stdout and stderr in files of `scratch`.
-Outcome RunProgram(std::vector<std::string> argv, const fs::path& scratch) {
-  const fs::path out = scratch / "stdout", err = scratch / "stderr";
-  std::vector<char*> args;
-  for (auto& a : argv) args.push_back(a.data());
-  args.push_back(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
-}
+using Outcome = apptest::ProgramRun;
+using apptest::RunProgram;
 
 std::string Bytes(const ParamImage& img) {
   return std::string(img.begin(), img.end());
