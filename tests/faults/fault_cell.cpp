@@ -74,23 +74,23 @@ std::string Joined(const std::vector<std::string>& texts) {
   return out;
 }
 
-std::vector<std::string> SimArgs(const CellSpec& spec, const fs::path& folder) {
-  std::vector<std::string> args = spec.sim_args;
+std::vector<std::string> SimArgs(const CellPlan& plan, const fs::path& folder) {
+  std::vector<std::string> args = plan.sim_args;
   args.insert(args.end(), {"--log", (folder / "traffic.log").string()});
-  if (!spec.pacing) args.push_back("--no-pacing");
-  args.insert(args.end(), {"--latency-ms", std::to_string(spec.latency_ms)});
+  if (!plan.pacing) args.push_back("--no-pacing");
+  args.insert(args.end(), {"--latency-ms", std::to_string(plan.latency_ms)});
   return args;
 }
 
 // What the user was told, against the rules; empty when it is right.
-std::string CheckShown(const CellSpec& spec, Session& s, const std::vector<std::string>& shown,
+std::string CheckShown(const CellPlan& plan, Session& s, const std::vector<std::string>& shown,
                        const std::vector<Frame>& frames) {
-  const std::vector<std::string> allowed = FailureTexts(spec.op);
+  const std::vector<std::string> allowed = FailureTexts(plan.op);
   if (shown.size() > 1) return "more than one message: " + Joined(shown);
   if (!shown.empty() && std::find(allowed.begin(), allowed.end(), shown[0]) == allowed.end()) {
     return "wrong message: \"" + shown.front() + "\"";
   }
-  if (spec.op == Op::Connect) return {};  // the search and the names fail silently
+  if (plan.op == Op::Connect) return {};  // the search and the names fail silently
   const bool told = !shown.empty();
   const ProgramState& st = s.P().State();
   if (told) {
@@ -102,22 +102,22 @@ std::string CheckShown(const CellSpec& spec, Session& s, const std::vector<std::
     return {};
   }
   // A unit that fails the presence test before its first read is silently not opened.
-  if (spec.op == Op::Read && !s.WindowOpen() && OnlyPings(frames)) return {};
+  if (plan.op == Op::Read && !s.WindowOpen() && OnlyPings(frames)) return {};
   // A presence test that met a vanished line tries once more on the port opened anew; when
   // that brings the unit back, the operation goes through and there is nothing to tell.
   const bool retried = Exchanges(frames) < frames.size();
-  if (spec.forced && !(retried && s.WindowOpen())) return "a failure nobody was told about";
+  if (plan.forced && !(retried && s.WindowOpen())) return "a failure nobody was told about";
   if (st.NeedsConnect[0] || !s.WindowOpen()) return "the window closed without a word";
   return {};
 }
 
 // The double click that reconnects the unit, against a fault-free simulator on its saved
 // memory. Empty when the window opened again with the unit's memory in the image.
-std::string Reconnect(const CellSpec& spec, const fs::path& folder, Session& s, CellResult& r) {
+std::string Reconnect(const CellPlan& plan, const fs::path& folder, Session& s, CellResult& r) {
   SimProcess clean(folder, {"--no-pacing"});
   if (!clean.Ready()) return "the fault-free simulator did not start";
   const std::size_t before = s.MessageCount();
-  if (spec.op == Op::Connect && s.Row0().find("On-line") == std::string::npos) s.Connect();
+  if (plan.op == Op::Connect && s.Row0().find("On-line") == std::string::npos) s.Connect();
   s.DoubleClickRow0();
   const std::vector<std::string> shown = s.MessagesSince(before);
   if (!s.WindowOpen())
@@ -131,30 +131,30 @@ std::string Reconnect(const CellSpec& spec, const fs::path& folder, Session& s, 
   return {};
 }
 
-std::string Evaluate(const CellSpec& spec, const fs::path& folder, Session& s, SimProcess& sim,
+std::string Evaluate(const CellPlan& plan, const fs::path& folder, Session& s, SimProcess& sim,
                      CellResult& r) {
   const std::size_t from = s.MessageCount();
   const std::size_t sent = s.FramesSent();
   const auto start = std::chrono::steady_clock::now();
-  s.Run(spec.op);
+  s.Run(plan.op);
   r.elapsed_ms = MsSince(start);
   const std::vector<Frame> frames = s.FramesSince(sent);
   r.exchanges = Exchanges(frames);
   for (const Frame& f : frames) AddCode(r.codes, f[3]);
-  r.bound_ms = TimeBoundMs(frames, spec.latency_ms);
+  r.bound_ms = TimeBoundMs(frames, plan.latency_ms);
   const std::vector<std::string> shown = s.MessagesSince(from);
   r.shown = Joined(shown);
   if (r.elapsed_ms > r.bound_ms) return "took longer than its time-outs allow";
   // Garbled replies may change what is read next (a program memory that seems in use).
   const bool garble =
-      std::find(spec.sim_args.begin(), spec.sim_args.end(), "--garble") != spec.sim_args.end();
-  if (!garble && spec.baseline_exchanges && r.exchanges > *spec.baseline_exchanges) {
+      std::find(plan.sim_args.begin(), plan.sim_args.end(), "--garble") != plan.sim_args.end();
+  if (!garble && plan.baseline_exchanges && r.exchanges > *plan.baseline_exchanges) {
     return "more exchanges than on a fault-free line (" + std::to_string(r.exchanges) + ")";
   }
   if (s.Hp().messages.Pending() != 0) return "a question the operation asks was not asked";
-  if (std::string bad = CheckShown(spec, s, shown, frames); !bad.empty()) return bad;
+  if (std::string bad = CheckShown(plan, s, shown, frames); !bad.empty()) return bad;
   if (!sim.Stop()) return "the simulator did not end cleanly";
-  const bool read = spec.op != Op::Connect && s.P().State().ConfigRead[0];
+  const bool read = plan.op != Op::Connect && s.P().State().ConfigRead[0];
   const std::string diff =
       read ? ImageDifference(s.P().State().DeviceImages[0], ReadUnitState(folder / "unit.state"))
            : "the unit was not read";
@@ -162,33 +162,33 @@ std::string Evaluate(const CellSpec& spec, const fs::path& folder, Session& s, S
     r.afterwards = "image = unit";
     return {};
   }
-  const bool marked = s.P().State().NeedsConnect[0] || spec.op == Op::Connect ||
-                      (spec.op == Op::Read && !s.WindowOpen());
+  const bool marked = s.P().State().NeedsConnect[0] || plan.op == Op::Connect ||
+                      (plan.op == Op::Read && !s.WindowOpen());
   if (!marked && garble && Garbled(folder / "traffic.log")) {
     // Nothing on the line tells a flipped data byte from a true one.
     r.limit = "a garbled data byte is taken as sent (the frames carry no checksum): " + diff;
     return {};
   }
   if (!marked) return "image differs without a reconnection mark: " + diff;
-  return Reconnect(spec, folder, s, r);
+  return Reconnect(plan, folder, s, r);
 }
 
 }  // namespace
 
-CellResult RunCell(const CellSpec& spec) {
+CellResult RunCell(const CellPlan& plan) {
   CellResult r;
   ScratchFolder folder;
-  SimProcess sim(folder.Path(), SimArgs(spec, folder.Path()));
+  SimProcess sim(folder.Path(), SimArgs(plan, folder.Path()));
   if (!sim.Ready()) {
     r.reason = "velmark-sim did not start";
     return r;
   }
   Session s(folder.Path());
   std::string why;
-  if (!s.Prepare(spec.op, why)) {
+  if (!s.Prepare(plan.op, why)) {
     // The ping's reply must be in within its time-out, whatever the unit's delay.
-    if (spec.latency_ms + 2 * kFrameSize * kByteMs >= kPingTimeout.ms) {
-      r.limit = "a unit answering " + std::to_string(spec.latency_ms) +
+    if (plan.latency_ms + 2 * kFrameSize * kByteMs >= kPingTimeout.ms) {
+      r.limit = "a unit answering " + std::to_string(plan.latency_ms) +
                 " ms late is never found: the presence test waits " +
                 std::to_string(kPingTimeout.ms) + " ms";
     } else {
@@ -202,7 +202,7 @@ CellResult RunCell(const CellSpec& spec) {
   }
   r.before = s.FramesSent();
   for (const Frame& f : s.FramesSince(0)) AddCode(r.prep_codes, f[3]);
-  r.reason = Evaluate(spec, folder.Path(), s, sim, r);
+  r.reason = Evaluate(plan, folder.Path(), s, sim, r);
   r.pass = r.reason.empty() && r.limit.empty();
   return r;
 }

@@ -23,7 +23,7 @@
 
 namespace velmark::faults {
 
-struct CellSpec {
+struct CellPlan {
   Op op = Op::Connect;
   std::string fault;                  // its name in the table: "none", "drop 0.3", "stall @2", ...
   std::vector<std::string> sim_args;  // the fault's velmark-sim options
@@ -49,7 +49,7 @@ struct CellResult {
 };
 
 // Runs in the calling process; the matrix runs each cell in a child of its own.
-CellResult RunCell(const CellSpec& spec);
+CellResult RunCell(const CellPlan& plan);
 
 // One line of text and back, for the way from a cell's child process to the matrix.
 std::string EncodeResult(const CellResult& r);

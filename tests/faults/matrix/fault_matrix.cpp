@@ -33,13 +33,13 @@ constexpr const char* kBegin = "<!-- fault-matrix:begin -->";
 constexpr const char* kEnd = "<!-- fault-matrix:end -->";
 
 struct Cell {
-  CellSpec spec;
+  CellPlan plan;
   CellResult result;
 };
 
 // Runs the cell in a child process in a process group of its own (with its simulators), and
 // ends the group when it is not done within `watchdog_s`.
-CellResult RunInChild(const CellSpec& spec, int watchdog_s) {
+CellResult RunInChild(const CellPlan& plan, int watchdog_s) {
   CellResult r;
   int out[2];
   if (::pipe(out) != 0) {
@@ -51,7 +51,7 @@ CellResult RunInChild(const CellSpec& spec, int watchdog_s) {
   if (pid == 0) {
     ::setpgid(0, 0);
     ::close(out[0]);
-    const std::string line = EncodeResult(RunCell(spec)) + "\n";
+    const std::string line = EncodeResult(RunCell(plan)) + "\n";
     if (::write(out[1], line.data(), line.size()) < 0) ::_exit(2);
     ::_exit(0);
   }
@@ -92,8 +92,9 @@ std::string Hex(std::uint8_t code) {
   return text;
 }
 
-CellSpec Spec(Op op, std::string fault, std::vector<std::string> args, bool pacing, bool forced) {
-  CellSpec s;
+CellPlan MakePlan(Op op, std::string fault, std::vector<std::string> args, bool pacing,
+                  bool forced) {
+  CellPlan s;
   s.op = op;
   s.fault = std::move(fault);
   s.sim_args = std::move(args);
@@ -103,22 +104,22 @@ CellSpec Spec(Op op, std::string fault, std::vector<std::string> args, bool paci
 }
 
 // The faults of one operation, aimed from what its fault-free run sent.
-std::vector<CellSpec> FaultCells(Op op, const CellResult& base, bool fast) {
-  std::vector<CellSpec> cells;
+std::vector<CellPlan> FaultCells(Op op, const CellResult& base, bool fast) {
+  std::vector<CellPlan> cells;
   const std::string pre = std::to_string(base.before);
   const std::size_t n = base.exchanges;
   const auto aim = [&](const char* kind, std::size_t k) {
     const std::string at = std::to_string(base.before + k);
-    return Spec(op, std::string(kind) + " @" + std::to_string(k + 1) + "/" + std::to_string(n),
-                {std::string("--") + kind + "-after", at}, !fast, true);
+    return MakePlan(op, std::string(kind) + " @" + std::to_string(k + 1) + "/" + std::to_string(n),
+                    {std::string("--") + kind + "-after", at}, !fast, true);
   };
   if (n == 0) return cells;
   cells.push_back(aim("hangup", n / 2));
   if (fast) {
     if (op == Op::Edit || op == Op::Meters) cells.push_back(aim("stall", 0));
     if (op == Op::EqFlat) {
-      cells.push_back(Spec(op, "drop 0.3", {"--drop", "0.3", "--faults-after", pre, "--seed", "3"},
-                           false, false));
+      cells.push_back(MakePlan(
+          op, "drop 0.3", {"--drop", "0.3", "--faults-after", pre, "--seed", "3"}, false, false));
     }
     return cells;
   }
@@ -130,10 +131,10 @@ std::vector<CellSpec> FaultCells(Op op, const CellResult& base, bool fast) {
     for (std::size_t k : at) cells.push_back(aim(kind, k));
   }
   for (const char* p : {"0.05", "0.3"}) {
-    cells.push_back(Spec(op, std::string("drop ") + p,
-                         {"--drop", p, "--faults-after", pre, "--seed", "7"}, true, false));
-    cells.push_back(Spec(op, std::string("garble ") + p,
-                         {"--garble", p, "--faults-after", pre, "--seed", "7"}, true, false));
+    cells.push_back(MakePlan(op, std::string("drop ") + p,
+                             {"--drop", p, "--faults-after", pre, "--seed", "7"}, true, false));
+    cells.push_back(MakePlan(op, std::string("garble ") + p,
+                             {"--garble", p, "--faults-after", pre, "--seed", "7"}, true, false));
   }
   for (std::uint8_t code : base.codes) {
     // A command the preparation needs cannot be muted without stopping it first.
@@ -141,10 +142,10 @@ std::vector<CellSpec> FaultCells(Op op, const CellResult& base, bool fast) {
       continue;
     }
     cells.push_back(
-        Spec(op, "mute " + Hex(code), {"--mute-cmd", std::to_string(code)}, true, true));
+        MakePlan(op, "mute " + Hex(code), {"--mute-cmd", std::to_string(code)}, true, true));
   }
   for (int ms : {0, 50, 150, 400}) {
-    CellSpec s = Spec(op, "latency " + std::to_string(ms) + " ms", {}, true, false);
+    CellPlan s = MakePlan(op, "latency " + std::to_string(ms) + " ms", {}, true, false);
     s.latency_ms = ms;
     cells.push_back(s);
   }
@@ -177,7 +178,7 @@ std::string Figures(const std::vector<Cell>& cells, double total_s) {
 std::string Row(const Cell& c) {
   std::ostringstream row;
   const CellResult& r = c.result;
-  row << "| " << OpName(c.spec.op) << " | " << c.spec.fault << " | " << Verdict(r) << " | "
+  row << "| " << OpName(c.plan.op) << " | " << c.plan.fault << " | " << Verdict(r) << " | "
       << static_cast<long>(r.elapsed_ms) << " | " << static_cast<long>(r.bound_ms) << " | "
       << r.exchanges << " | " << (r.shown.empty() ? "—" : "\"" + r.shown + "\"") << " | "
       << (r.afterwards.empty() ? "—" : r.afterwards) << " |";
@@ -233,15 +234,15 @@ int main(int argc, char** argv) {
   const int watchdog_s = fast ? 60 : 240;
   const auto start = std::chrono::steady_clock::now();
   std::vector<Cell> cells;
-  const auto run = [&](CellSpec spec) {
-    Cell c{spec, RunInChild(spec, watchdog_s)};
+  const auto run = [&](CellPlan plan) {
+    Cell c{plan, RunInChild(plan, watchdog_s)};
     std::cout << Row(c) << std::endl;
     cells.push_back(c);
     return c.result;
   };
   for (Op op : kAllOps) {
-    const CellResult base = run(Spec(op, "none", {}, !fast, false));
-    for (CellSpec s : FaultCells(op, base, fast)) {
+    const CellResult base = run(MakePlan(op, "none", {}, !fast, false));
+    for (CellPlan s : FaultCells(op, base, fast)) {
       s.baseline_exchanges = base.exchanges;
       run(s);
     }
