@@ -36,21 +36,46 @@ struct Rig {
   }
 };
 
-void BM_DecodeImage(benchmark::State& state) {
-  Rig rig;
-  // A busy configuration: every band with gain, crossovers on, so nothing is trivially flat.
-  auto& img = rig.st.DeviceImages[0];
+void Decode(Rig& rig) {
+  rig.st.SendSuppressed = true;
+  DecodeImage(rig.core);
+  rig.st.SendSuppressed = false;
+  benchmark::ClobberMemory();
+}
+
+// A busy configuration: every band with gain, crossovers on, so nothing is trivially flat.
+void MakeBusy(ParamImage& img) {
   for (int b = 0; b < kBandCount; ++b) img[static_cast<std::size_t>(EqBandAddr[b] + 4)] = 40;
   for (int x = 0; x < kXoverCount; ++x) img[static_cast<std::size_t>(XoverAddr[x] + 2)] = 6;
+}
+
+// Every decode a different configuration: the image alternates between two with no band and no
+// filter in common, so every curve is evaluated again (the worst case).
+void BM_DecodeImage(benchmark::State& state) {
+  Rig rig;
+  auto& img = rig.st.DeviceImages[0];
+  MakeBusy(img);
   rig.windows.EditControlsOf(0);
   for (auto _ : state) {
-    rig.st.SendSuppressed = true;
-    DecodeImage(rig.core);
-    rig.st.SendSuppressed = false;
-    benchmark::ClobberMemory();
+    for (int b = 0; b < kBandCount; ++b) img[static_cast<std::size_t>(EqBandAddr[b] + 4)] ^= 2;
+    for (int x = 0; x < kXoverCount; ++x) img[static_cast<std::size_t>(XoverAddr[x] + 2)] ^= 1;
+    Decode(rig);
   }
 }
 BENCHMARK(BM_DecodeImage)->Unit(benchmark::kMillisecond);
+
+// Every decode differs from the last in one band's gain, as a preset saved after a small change.
+void BM_DecodeImageOneBandChanged(benchmark::State& state) {
+  Rig rig;
+  auto& img = rig.st.DeviceImages[0];
+  MakeBusy(img);
+  rig.windows.EditControlsOf(0);
+  for (auto _ : state) {
+    img[static_cast<std::size_t>(EqBandAddr[BandOf(5, 3)] + 4)] ^= 2;
+    Decode(rig);
+  }
+}
+BENCHMARK(BM_DecodeImageOneBandChanged)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmark

@@ -3,6 +3,9 @@
 // end). One more input byte past the image picks the channel page shown before the decode, so
 // that both the input and the output layouts are refreshed from damaged bytes, and one more the
 // page turned to after the decode.
+//
+// The window stays open from one input to the next (see OpenedWindow); every decode overwrites
+// its controls from the image.
 
 #include <algorithm>
 #include <cstddef>
@@ -19,18 +22,35 @@ namespace {
 
 using namespace velmark;
 
+// The unit echoes every request, from the window's first load on.
+struct EchoingPort : testing::ScriptedPort {
+  EchoingPort() {
+    responder = [](Frame&) { return SerialStatus::Ok; };
+  }
+};
+
+EchoingPort& Port() {
+  static EchoingPort port;
+  return port;
+}
+
+fuzz::OpenedWindow& TheWindow() {
+  static fuzz::OpenedWindow window(Port(), false, "");
+  return window;
+}
+
 void DecodeOne(fuzz::FuzzInput& in) {
-  testing::ScriptedPort port;
-  port.responder = [](Frame&) { return SerialStatus::Ok; };  // the unit echoes every request
-  fuzz::EditHarness h(port);
-  FrmKVRxxxA& w = h.Open();
+  fuzz::OpenedWindow& r = TheWindow();
+  r.Reset();
+  Port().calls.clear();
+  fuzz::EditHarness& h = r.h;
+  FrmKVRxxxA& w = r.w;
   const auto image = in.Bytes(kImageSize);
   // The page is chosen while the window still shows the image it was opened with, as a user
   // would before loading a file.
   w.SetPageTab(in.Byte() % 10);
   std::copy(image.begin(), image.end(), h.st.DeviceImages[0].begin());
   const ParamImage given = h.st.DeviceImages[0];
-  h.st.CurUnit = 0;
   h.st.SendSuppressed = true;
   DecodeImage(h.core);
   fuzz::CheckEditWindow(w, h.st, 0);

@@ -2,9 +2,10 @@
 // A headless program with one USB unit on-line and its edit window, built as the editor tests
 // build it: the transaction engine over any serial port, scripted platform services that answer
 // every message box like a cautious user, and the window created and shown as the device list
-// opens it. One harness per input, so that a crash reproduces from that input alone.
+// opens it.
 
 #include <algorithm>
+#include <string>
 
 #include "commands/core.h"
 #include "editor/edit_window_table.h"
@@ -45,6 +46,38 @@ class EditHarness {
   RxTx link;
   EditWindowTable windows;
   Core core;
+};
+
+// A harness whose edit window stays open from one input to the next, as a user keeps a window
+// open while loading one configuration after another: building the program and its window
+// costs far more than most inputs' own work. Reset() puts back what every input starts from:
+// the image the window was opened on, unit 0 current, no channel linked, the first page shown.
+class OpenedWindow {
+ public:
+  // `port` must answer as it will for the inputs before this is built: the window loads on it.
+  OpenedWindow(SerialPort& port, bool demo, const std::string& data_folder)
+      : h(port), w(OpenOn(h, demo, data_folder)), opened_(h.st.DeviceImages[0]) {}
+
+  void Reset() {
+    h.st.DeviceImages[0] = opened_;
+    h.st.CurUnit = 0;
+    h.st.LinkMask[0] = 0;
+    h.st.LinkFlag[0].fill(0);
+    w.SetPageTab(0);
+  }
+
+  EditHarness h;
+  FrmKVRxxxA& w;
+
+ private:
+  // Demo mode and the data folder are set before the window loads, as the program sets them.
+  static FrmKVRxxxA& OpenOn(EditHarness& h, bool demo, const std::string& data_folder) {
+    h.st.DemoMode = demo;
+    h.st.DataFolder = data_folder;
+    return h.Open();
+  }
+
+  const ParamImage opened_;
 };
 
 // What must hold in an edit window and its unit's record after any input: every range control

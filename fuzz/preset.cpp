@@ -1,7 +1,11 @@
 // The preset loader on any file, chosen in the headless platform's file dialog and loaded with
-// the edit window's Load button: once in demo mode (nothing may be sent) and once against the
-// in-process simulated unit (afterwards the unit holds what the program shows). A load that took
-// the file is then saved again, and the saved file must be the program's image byte for byte.
+// the edit window's Load button: in demo mode (nothing may be sent) when the input's first byte
+// is even, against the in-process simulated unit (afterwards the unit holds what the program
+// shows) when it is odd; the rest of the input is the file. A load that took the file is then
+// saved again, and the saved file must be the program's image byte for byte.
+//
+// Both windows stay open from one input to the next (see OpenedWindow); the files live in
+// memory (see TempFolder).
 
 #include <cstddef>
 #include <cstdint>
@@ -23,61 +27,76 @@ fuzz::TempFolder& Folder() {
   return folder;
 }
 
-void Load(fuzz::EditHarness& h, FrmKVRxxxA& w, const std::filesystem::path& file) {
-  h.st.DataFolder = Folder().Path().string();
-  h.hp.files.Queue(file.string());
-  w.ImageBtn(0).UserClick();
-  FUZZ_CHECK(h.hp.files.Pending() == 0);
-  fuzz::CheckEditWindow(w, h.st, 0);
+void Load(fuzz::OpenedWindow& r, const std::filesystem::path& file) {
+  r.h.hp.files.Queue(file.string());
+  r.w.ImageBtn(0).UserClick();
+  FUZZ_CHECK(r.h.hp.files.Pending() == 0);
+  fuzz::CheckEditWindow(r.w, r.h.st, 0);
 }
 
-void SaveAndCompare(fuzz::EditHarness& h, FrmKVRxxxA& w) {
+void SaveAndCompare(fuzz::OpenedWindow& r) {
   const auto saved = Folder().Path() / "saved.C44";
-  h.hp.files.Queue(saved.string());
-  w.ImageBtn(1).UserClick();
+  r.h.hp.files.Queue(saved.string());
+  r.w.ImageBtn(1).UserClick();
   const PresetFile back = ReadPresetFile(saved);
   FUZZ_CHECK(back.status == PresetRead::Ok && back.size == kPresetFileSize);
-  FUZZ_CHECK(back.bytes == h.st.DeviceImages[0]);
+  FUZZ_CHECK(back.bytes == r.h.st.DeviceImages[0]);
 }
 
-void InDemoMode(const std::filesystem::path& file, bool whole) {
+// The demo program: its port must never see a call.
+struct DemoRig {
   testing::ScriptedPort port;
-  fuzz::EditHarness h(port);
-  h.st.DemoMode = true;
-  FrmKVRxxxA& w = h.Open();
-  port.calls.clear();
-  Load(h, w, file);
-  FUZZ_CHECK(port.calls.empty());
-  if (whole) SaveAndCompare(h, w);
+  fuzz::OpenedWindow rig{port, true, Folder().Path().string()};
+};
+
+// The program on the simulated unit of a USB line.
+struct SimRig {
+  SimLine line{SimBus::Usb()};
+  fuzz::OpenedWindow rig{line, false, Folder().Path().string()};
+};
+
+void InDemoMode(const std::filesystem::path& file, bool whole) {
+  static DemoRig demo;
+  fuzz::OpenedWindow& r = demo.rig;
+  r.Reset();
+  demo.port.calls.clear();
+  Load(r, file);
+  FUZZ_CHECK(demo.port.calls.empty());
+  if (whole) SaveAndCompare(r);
 }
 
 void OnSimulatedUnit(const std::filesystem::path& file, bool whole) {
-  SimLine line(SimBus::Usb());
-  fuzz::EditHarness h(line);
-  FrmKVRxxxA& w = h.Open();
-  line.ClearSent();
-  Load(h, w, file);
+  static SimRig sim;
+  fuzz::OpenedWindow& r = sim.rig;
+  r.Reset();
+  sim.line.ClearSent();
+  Load(r, file);
   if (!whole) {
-    FUZZ_CHECK(line.Sent().empty());
+    FUZZ_CHECK(sim.line.Sent().empty());
     return;
   }
-  const UnitMemory& memory = line.Unit(0)->Memory();
+  const UnitMemory& memory = sim.line.Unit(0)->Memory();
   const ParamBytes params = memory.Params();
-  const ParamImage& img = h.st.DeviceImages[0];
+  const ParamImage& img = r.h.st.DeviceImages[0];
   for (int a = 0; a < kParamBytes; ++a) FUZZ_CHECK(params[a] == img[a]);
   FUZZ_CHECK(memory.System(kSysInputSource) == img[InputSourceAddr(0)]);
   FUZZ_CHECK(memory.System(kSysDelayUnit) == img[kDelayUnitAddr]);
-  SaveAndCompare(h, w);
+  SaveAndCompare(r);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::FuzzInput in(data, size);
+  const bool demo = in.Byte() % 2 == 0;
+  const auto bytes = in.Rest();
   const auto file = Folder().Path() / "input.C44";
-  if (!fuzz::WriteFileBytes(file, fuzz::AsText(in.Rest()))) return 0;
-  const bool whole = size >= kPresetFileSize;
-  InDemoMode(file, whole);
-  OnSimulatedUnit(file, whole);
+  if (!fuzz::WriteFileBytes(file, fuzz::AsText(bytes))) return 0;
+  const bool whole = bytes.size() >= kPresetFileSize;
+  if (demo) {
+    InDemoMode(file, whole);
+  } else {
+    OnSimulatedUnit(file, whole);
+  }
   return 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A scratch folder for the targets that go through real files, made once per process and removed
-// when it ends. Inputs are written here, never into the repository.
+// when it ends. Inputs are written here, never into the repository. It is made in memory
+// (/dev/shm) where the machine has that: the program's atomic writes flush every file to disk,
+// which on a disk took a sixth of each input's time.
 
 #include <stdlib.h>
 
@@ -12,7 +14,11 @@ namespace velmark::fuzz {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmark-fuzz.XXXXXX").string();
+    std::error_code no_shm;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", no_shm)
+                                           ? std::filesystem::path("/dev/shm")
+                                           : std::filesystem::temp_directory_path();
+    std::string pattern = (base / "velmark-fuzz.XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) __builtin_trap();
     path_ = pattern;
   }

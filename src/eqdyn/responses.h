@@ -32,7 +32,9 @@ bool ComputeXoverResponse(ProgramState& state, int filter, GraphCanvas* canvas);
 
 // Everything of CurUnit after a configuration was decoded: bands 0..95, filters 0..7, then
 // every channel sum, with drawing suppressed. The result equals running ComputeBandResponse for
-// every band and then ComputeXoverResponse for every filter. With a canvas the picture is left
+// every band and then ComputeXoverResponse for every filter. Curves whose band or filter
+// settings are those they were computed from are kept, and only channels with a changed curve
+// or equaliser bypass are summed again. With a canvas the picture is left
 // cleared with its grid, as those suppressed computations would leave it.
 void RecomputeAll(ProgramState& state, GraphCanvas* canvas = nullptr);
 

@@ -260,7 +260,7 @@ void GalleryWindow::WireEvents() {
     ++GainChanges;
     ShowGain(UpDown1.Value());
   };
-  Text1.OnKeyPress = [this](int& key) {
+  Text1.OnKeyPress = [](int& key) {
     if (key < 0) key = 0;  // only the single-byte set goes into a unit's name
   };
   Combo1.OnClick = [this] {
