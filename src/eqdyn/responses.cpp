@@ -88,7 +88,7 @@ bool EvaluateXover(const DeviceSettings& rec, int filter, Curve& out) {
 void SumChannel(const DeviceSettings& rec, UnitResponses& responses, int ch) {
   constexpr int kBlock = 8;
   static_assert(kGridPoints % kBlock == 0);
-  std::array<const double*, 13> bands{};
+  const double* bands[13] = {};
   int band_count = 0;
   if (rec.EqBypass[ch] == 0) {
     for (int k = 0; k <= BandLast[ch]; ++k)
