@@ -4,8 +4,9 @@
 // that both the input and the output layouts are refreshed from damaged bytes, and one more the
 // page turned to after the decode.
 //
-// The window stays open from one input to the next (see OpenedWindow); every decode overwrites
-// its controls from the image.
+// The window stays open from one input to the next (see OpenedWindow): the page is chosen on
+// the configuration the last input left, and the decode overwrites every control from the
+// image.
 
 #include <algorithm>
 #include <cstddef>
@@ -45,12 +46,14 @@ void DecodeOne(fuzz::FuzzInput& in) {
   Port().calls.clear();
   fuzz::EditHarness& h = r.h;
   FrmKVRxxxA& w = r.w;
+  // The input over the image the window was opened on: the same bytes whatever came before.
+  ParamImage given = r.Opened();
   const auto image = in.Bytes(kImageSize);
-  // The page is chosen while the window still shows the image it was opened with, as a user
-  // would before loading a file.
+  std::copy(image.begin(), image.end(), given.begin());
+  // The page is chosen while the window still shows the configuration before, as a user would
+  // before loading a file.
   w.SetPageTab(in.Byte() % 10);
-  std::copy(image.begin(), image.end(), h.st.DeviceImages[0].begin());
-  const ParamImage given = h.st.DeviceImages[0];
+  h.st.DeviceImages[0] = given;
   h.st.SendSuppressed = true;
   DecodeImage(h.core);
   fuzz::CheckEditWindow(w, h.st, 0);

@@ -51,7 +51,8 @@ class EditHarness {
 // A harness whose edit window stays open from one input to the next, as a user keeps a window
 // open while loading one configuration after another: building the program and its window
 // costs far more than most inputs' own work. Reset() puts back what every input starts from:
-// the image the window was opened on, unit 0 current, no channel linked, the first page shown.
+// unit 0 current and no channel linked. The window shows the configuration the last input left
+// (the one it was opened on, for the first input); Opened() is that first image.
 class OpenedWindow {
  public:
   // `port` must answer as it will for the inputs before this is built: the window loads on it.
@@ -59,12 +60,11 @@ class OpenedWindow {
       : h(port), w(OpenOn(h, demo, data_folder)), opened_(h.st.DeviceImages[0]) {}
 
   void Reset() {
-    h.st.DeviceImages[0] = opened_;
     h.st.CurUnit = 0;
     h.st.LinkMask[0] = 0;
     h.st.LinkFlag[0].fill(0);
-    w.SetPageTab(0);
   }
+  const ParamImage& Opened() const { return opened_; }
 
   EditHarness h;
   FrmKVRxxxA& w;

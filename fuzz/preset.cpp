@@ -59,6 +59,7 @@ void InDemoMode(const std::filesystem::path& file, bool whole) {
   static DemoRig demo;
   fuzz::OpenedWindow& r = demo.rig;
   r.Reset();
+  r.h.st.DeviceImages[0] = r.Opened();  // what the file leaves out is the same every time
   demo.port.calls.clear();
   Load(r, file);
   FUZZ_CHECK(demo.port.calls.empty());
@@ -69,6 +70,7 @@ void OnSimulatedUnit(const std::filesystem::path& file, bool whole) {
   static SimRig sim;
   fuzz::OpenedWindow& r = sim.rig;
   r.Reset();
+  r.h.st.DeviceImages[0] = r.Opened();  // what the file leaves out is the same every time
   sim.line.ClearSent();
   Load(r, file);
   if (!whole) {

@@ -40,6 +40,11 @@ int ChannelOfXover(int filter) {
   return kInputCount + filter / 2;
 }
 
+void Resum(const DeviceSettings& rec, UnitResponses& responses, int ch) {
+  SumChannel(rec, responses, ch);
+  responses.SumSource[ch] = SumSourceOf(rec, ch);
+}
+
 // Evaluates a band unless its stored curve already came from the same settings; a new curve
 // puts its channel's sum out of date.
 void RefreshBand(const DeviceSettings& rec, UnitResponses& responses, int band) {
@@ -50,6 +55,12 @@ void RefreshBand(const DeviceSettings& rec, UnitResponses& responses, int band) 
   responses.SumSource[ChannelOfBand(band)].set = false;
 }
 
+// Sums a channel again unless nothing it adds has changed since its last sum: a page refresh
+// sends every band of the channel, most of them as they were.
+void ResumIfStale(const DeviceSettings& rec, UnitResponses& responses, int ch) {
+  if (!(responses.SumSource[ch] == SumSourceOf(rec, ch))) Resum(rec, responses, ch);
+}
+
 // The same for a crossover filter. An unknown slope leaves the curve, and so its source, as
 // they were.
 void RefreshXover(const DeviceSettings& rec, UnitResponses& responses, int filter) {
@@ -58,11 +69,6 @@ void RefreshXover(const DeviceSettings& rec, UnitResponses& responses, int filte
   if (!EvaluateXover(rec, filter, responses.XoverResponse[filter])) return;
   responses.XoverSource[filter] = source;
   responses.SumSource[ChannelOfXover(filter)].set = false;
-}
-
-void Resum(const DeviceSettings& rec, UnitResponses& responses, int ch) {
-  SumChannel(rec, responses, ch);
-  responses.SumSource[ch] = SumSourceOf(rec, ch);
 }
 
 }  // namespace
@@ -115,7 +121,7 @@ bool ComputeBandResponse(ProgramState& state, int band, GraphCanvas* canvas) {
   UnitResponses& responses = state.Responses(state.CurUnit);
   RefreshBand(rec, responses, band);
   const int ch = ChannelOfBand(band);
-  Resum(rec, responses, ch);
+  ResumIfStale(rec, responses, ch);
   if (canvas) RedrawChannelGraph(state, *canvas, ch);
   return true;
 }
@@ -126,7 +132,7 @@ bool ComputeXoverResponse(ProgramState& state, int filter, GraphCanvas* canvas) 
   UnitResponses& responses = state.Responses(state.CurUnit);
   RefreshXover(rec, responses, filter);
   const int ch = ChannelOfXover(filter);
-  Resum(rec, responses, ch);
+  ResumIfStale(rec, responses, ch);
   if (canvas) RedrawChannelGraph(state, *canvas, ch);
   return true;
 }
@@ -139,9 +145,7 @@ void RecomputeAll(ProgramState& state, GraphCanvas* canvas) {
   for (int x = 0; x < kXoverCount; ++x) RefreshXover(rec, responses, x);
   // Each channel once, where anything it adds changed: the sum the last of its per-band and
   // per-filter re-sums would leave.
-  for (int ch = 0; ch < kChannelCount; ++ch) {
-    if (!(responses.SumSource[ch] == SumSourceOf(rec, ch))) Resum(rec, responses, ch);
-  }
+  for (int ch = 0; ch < kChannelCount; ++ch) ResumIfStale(rec, responses, ch);
   if (canvas) {
     const bool suppressed = state.DrawSuppressed;
     state.DrawSuppressed = true;

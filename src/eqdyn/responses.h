@@ -22,9 +22,10 @@ bool EvaluateXover(const DeviceSettings& rec, int filter, Curve& out);
 // low-pass (output), then add the channel's bands in increasing order when EqBypass[ch] = 0.
 void SumChannel(const DeviceSettings& rec, UnitResponses& responses, int ch);
 
-// One band changed: evaluate it, re-sum its channel and, with a canvas, redraw the graph (clear,
-// grid and, unless DrawSuppressed, the channel's curve). False for a band outside 0..95 or an
-// invalid CurUnit, and nothing is changed then.
+// One band changed: evaluate it (unless its settings are those of its stored curve), re-sum its
+// channel (unless nothing in it changed since the last sum) and, with a canvas, redraw the graph
+// (clear, grid and, unless DrawSuppressed, the channel's curve). False for a band outside 0..95 or
+// an invalid CurUnit, and nothing is changed then.
 bool ComputeBandResponse(ProgramState& state, int band, GraphCanvas* canvas);
 
 // The same for crossover filter 0..7 of output channel 4 + filter / 2.
