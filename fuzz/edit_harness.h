@@ -60,6 +60,8 @@ class OpenedWindow {
       : h(port), w(OpenOn(h, demo, data_folder)), opened_(h.st.DeviceImages[0]) {}
 
   void Reset() {
+    h.hp.messages.ClearShown();  // what the platform noted of earlier inputs
+    h.hp.files.ClearRequests();
     h.st.CurUnit = 0;
     h.st.LinkMask[0] = 0;
     h.st.LinkFlag[0].fill(0);

@@ -31,6 +31,7 @@ class ScriptedMessageBox : public MessageBoxService {
   MsgAnswer Show(const std::string& text, const std::string& title, MsgIcon icon,
                  MsgButtons buttons) override;
   const std::vector<ShownMessage>& Shown() const { return shown_; }
+  void ClearShown() { shown_.clear(); }  // for long runs that check each step on its own
   std::size_t Pending() const { return answers_.size(); }
   // Called for a box that nobody queued an answer for (tests turn it into a failure).
   std::function<void(const ShownMessage&)> OnUnexpected;
@@ -46,6 +47,7 @@ class ScriptedFileDialog : public FileDialogService {
   std::optional<std::string> OpenFile(const FileRequest& request) override;
   std::optional<std::string> SaveFile(const FileRequest& request) override;
   const std::vector<FileRequest>& Requests() const { return requests_; }
+  void ClearRequests() { requests_.clear(); }
   std::size_t Pending() const { return answers_.size(); }
   std::function<void(const std::string&)> OnUnexpected;
 
