@@ -20,6 +20,12 @@ namespace {
 
 using Windows = EditWindowTable;
 
+// A busy configuration: every band with gain, crossovers on, so nothing is trivially flat.
+void MakeBusy(ParamImage& img) {
+  for (int b = 0; b < kBandCount; ++b) img[static_cast<std::size_t>(EqBandAddr[b] + 4)] = 40;
+  for (int x = 0; x < kXoverCount; ++x) img[static_cast<std::size_t>(XoverAddr[x] + 2)] = 6;
+}
+
 struct Rig {
   ui::HeadlessPlatform hp;
   ProgramState st;
@@ -33,6 +39,8 @@ struct Rig {
     st.ComPort = 1;
     st.DeviceTable[0] = {true, true, 0, true};
     CopyDefaultImage(st.DeviceImages[0]);
+    MakeBusy(st.DeviceImages[0]);
+    windows.EditControlsOf(0);
   }
 };
 
@@ -43,19 +51,11 @@ void Decode(Rig& rig) {
   benchmark::ClobberMemory();
 }
 
-// A busy configuration: every band with gain, crossovers on, so nothing is trivially flat.
-void MakeBusy(ParamImage& img) {
-  for (int b = 0; b < kBandCount; ++b) img[static_cast<std::size_t>(EqBandAddr[b] + 4)] = 40;
-  for (int x = 0; x < kXoverCount; ++x) img[static_cast<std::size_t>(XoverAddr[x] + 2)] = 6;
-}
-
 // Every decode a different configuration: the image alternates between two with no band and no
 // filter in common, so every curve is evaluated again (the worst case).
 void BM_DecodeImage(benchmark::State& state) {
   Rig rig;
   auto& img = rig.st.DeviceImages[0];
-  MakeBusy(img);
-  rig.windows.EditControlsOf(0);
   for (auto _ : state) {
     for (int b = 0; b < kBandCount; ++b) img[static_cast<std::size_t>(EqBandAddr[b] + 4)] ^= 2;
     for (int x = 0; x < kXoverCount; ++x) img[static_cast<std::size_t>(XoverAddr[x] + 2)] ^= 1;
@@ -68,8 +68,6 @@ BENCHMARK(BM_DecodeImage)->Unit(benchmark::kMillisecond);
 void BM_DecodeImageOneBandChanged(benchmark::State& state) {
   Rig rig;
   auto& img = rig.st.DeviceImages[0];
-  MakeBusy(img);
-  rig.windows.EditControlsOf(0);
   for (auto _ : state) {
     img[static_cast<std::size_t>(EqBandAddr[BandOf(5, 3)] + 4)] ^= 2;
     Decode(rig);
